@@ -1,0 +1,96 @@
+// The headless host: the stand-in's implementation of the host interface. A
+// test or the command line makes one Host; while it lives it is the core
+// interface that GetCOREInterface returns, and its records tell what the host
+// showed (progress bars, redraws, accelerator state).
+#ifndef STANDIN_HEADLESS_HOST_H
+#define STANDIN_HEADLESS_HOST_H
+#include <max.h>
+
+#include <string>
+#include <vector>
+
+namespace headless {
+
+// One use of the host's progress bar, from ProgressStart to ProgressEnd.
+struct ProgressRecord {
+  std::string title;
+  bool barShown = false;
+  std::vector<int> updates;  // every percentage, in order
+  bool ended = false;
+};
+
+class Host : public IObjParam {
+ public:
+  Host();
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  // --- Interface ---
+  HWND AddRollupPage(HINSTANCE hInst, const TCHAR* dlgTemplate, DLGPROC dlgProc,
+                     const TCHAR* title, LPARAM param = 0, DWORD flags = 0) override;
+  void DeleteRollupPage(HWND hRollup) override;
+  void RegisterDlgWnd(HWND hDlg) override;
+  int UnRegisterDlgWnd(HWND hDlg) override;
+  void RollupMouseMessage(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam) override;
+  int GetSelNodeCount() override;
+  INode* GetSelNode(int i) override;
+  TimeValue GetTime() override { return time; }
+  void RegisterTimeChangeCallback(TimeChangeCallback* tc) override;
+  void UnRegisterTimeChangeCallback(TimeChangeCallback* tc) override;
+  BOOL ProgressStart(const TCHAR* title, BOOL dispBar, LPTHREAD_START_ROUTINE fn,
+                     LPVOID arg) override;
+  void ProgressUpdate(int pct, BOOL showPct = TRUE, const TCHAR* title = nullptr) override;
+  void ProgressEnd() override;
+  CommandMode* GetCommandMode() override;
+  void SetCommandMode(CommandMode* m) override;
+  void PushCommandMode(CommandMode* m) override;
+  void RemoveMode(CommandMode* m) override;
+  void SetStdCommandMode(int cid) override;
+  void SetPickMode(PickModeCallback* pc) override;
+  void ClearPickMode() override;
+  void StopCreating() override;
+  void SetActiveViewport(HWND hwnd) override;
+  INode* PickNode(HWND hWnd, IPoint2 pt, PickNodeCallback* filt = nullptr) override;
+  void DeleteNode(INode* node, BOOL redraw = TRUE, BOOL overrideSlaves = FALSE) override;
+  void RedrawViews(TimeValue t, DWORD vpFlags = REDRAW_NORMAL,
+                   ReferenceTarget* change = nullptr) override;
+  void DisableAccelerators() override { acceleratorsEnabled = false; }
+  void EnableAccelerators() override { acceleratorsEnabled = true; }
+
+  // --- the headless user and the records ---
+  // Moves the time slider: every registered callback hears of the change.
+  void SetTime(TimeValue t);
+  // Frames a second of the scene (30 by default, 160 ticks a frame).
+  void SetFrameRate(int fps) { frameRate = fps; }
+  int FrameRate() const { return frameRate; }
+  bool AcceleratorsEnabled() const { return acceleratorsEnabled; }
+  const std::vector<ProgressRecord>& Progress() const { return progress; }
+  bool ProgressActive() const { return progressActive; }
+  // Show progress bars on standard error (the command line on a terminal).
+  void ShowProgressOn(FILE* stream) { progressStream = stream; }
+  int RedrawCount() const { return redraws; }
+  TimeValue LastRedrawTime() const { return lastRedraw; }
+
+  // The host whose interface GetCOREInterface returns, or null.
+  static Host* Current();
+
+ private:
+  TimeValue time = 0;
+  int frameRate = 30;
+  bool acceleratorsEnabled = true;
+  std::vector<TimeChangeCallback*> timeCallbacks;
+  std::vector<ProgressRecord> progress;
+  bool progressActive = false;
+  FILE* progressStream = nullptr;
+  int redraws = 0;
+  TimeValue lastRedraw = 0;
+  Host* previous = nullptr;
+};
+
+// Stops the program: the stand-in lacks an operation that was called.
+[[noreturn]] void Missing(const char* operation);
+
+}  // namespace headless
+
+#endif

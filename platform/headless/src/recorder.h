@@ -1,0 +1,25 @@
+// The record store behind headless.h, written by the stand-in's Win32 and
+// host functions (internal to the platform).
+#ifndef STANDIN_RECORDER_H
+#define STANDIN_RECORDER_H
+#include <headless.h>
+
+#include <deque>
+
+namespace standin {
+
+struct Recorder {
+  std::vector<headless::MessageBoxRecord> messageBoxes;
+  std::deque<int> messageBoxAnswers;
+  std::function<void(const headless::MessageBoxRecord&)> messageBoxObserver;
+  std::vector<headless::AssertRecord> asserts;
+  int customControlsInits = 0;
+  int commonControlsInits = 0;
+  HINSTANCE customControlsInstance = nullptr;
+};
+
+Recorder& Records();
+
+}  // namespace standin
+
+#endif

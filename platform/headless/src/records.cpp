@@ -1,0 +1,43 @@
+#include "headless/src/recorder.h"
+#include "win32/src/module_registry.h"
+
+namespace standin {
+
+Recorder& Records() {
+  static Recorder recorder;
+  return recorder;
+}
+
+}  // namespace standin
+
+namespace headless {
+
+using standin::Records;
+
+const std::vector<MessageBoxRecord>& MessageBoxes() { return Records().messageBoxes; }
+void AnswerNextMessageBox(int answer) { Records().messageBoxAnswers.push_back(answer); }
+void OnMessageBox(std::function<void(const MessageBoxRecord&)> observer) {
+  Records().messageBoxObserver = std::move(observer);
+}
+const std::vector<AssertRecord>& AssertReports() { return Records().asserts; }
+int CustomControlsInitCount() { return Records().customControlsInits; }
+int CommonControlsInitCount() { return Records().commonControlsInits; }
+HINSTANCE CustomControlsInstance() { return Records().customControlsInstance; }
+
+std::string ModuleResourceScript(HINSTANCE module) {
+  standin::Module* m = standin::FindModule(module);
+  return m ? m->resourceScript : std::string();
+}
+
+std::string ModulePath(HINSTANCE module) {
+  standin::Module* m = standin::FindModule(module);
+  return m ? m->path : std::string();
+}
+
+void ResetRecords() {
+  auto observer = std::move(Records().messageBoxObserver);
+  Records() = standin::Recorder();
+  Records().messageBoxObserver = std::move(observer);
+}
+
+}  // namespace headless

@@ -1,0 +1,79 @@
+// The headless host's core: its lifetime as the core interface, time,
+// animate mode, progress and redraws.
+#include <headless_host.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace headless {
+
+namespace {
+Host* current = nullptr;
+}
+
+Host::Host() : previous(current) { current = this; }
+Host::~Host() { current = previous; }
+Host* Host::Current() { return current; }
+
+void Missing(const char* operation) {
+  std::fprintf(stderr, "stand-in: %s is not provided\n", operation);
+  std::abort();
+}
+
+void Host::SetTime(TimeValue t) {
+  time = t;
+  // A callback may unregister itself while it runs.
+  std::vector<TimeChangeCallback*> callbacks = timeCallbacks;
+  for (TimeChangeCallback* tc : callbacks)
+    if (std::find(timeCallbacks.begin(), timeCallbacks.end(), tc) != timeCallbacks.end())
+      tc->TimeChanged(t);
+}
+
+void Host::RegisterTimeChangeCallback(TimeChangeCallback* tc) { timeCallbacks.push_back(tc); }
+
+void Host::UnRegisterTimeChangeCallback(TimeChangeCallback* tc) {
+  timeCallbacks.erase(std::remove(timeCallbacks.begin(), timeCallbacks.end(), tc),
+                      timeCallbacks.end());
+}
+
+BOOL Host::ProgressStart(const TCHAR* title, BOOL dispBar, LPTHREAD_START_ROUTINE fn,
+                         LPVOID arg) {
+  progress.push_back({title ? title : "", dispBar != FALSE, {}, false});
+  progressActive = true;
+  // The host runs the work function; plug-ins here pass an idle one and do the
+  // work themselves between the calls.
+  if (fn) fn(arg);
+  return TRUE;
+}
+
+void Host::ProgressUpdate(int pct, BOOL, const TCHAR*) {
+  if (!progressActive) return;
+  progress.back().updates.push_back(pct);
+  if (progressStream)
+    std::fprintf(progressStream, "\r%s %3d%%", progress.back().title.c_str(), pct);
+}
+
+void Host::ProgressEnd() {
+  if (!progressActive) return;
+  progress.back().ended = true;
+  progressActive = false;
+  if (progressStream) std::fprintf(progressStream, "\r%s done\n", progress.back().title.c_str());
+}
+
+void Host::RedrawViews(TimeValue t, DWORD, ReferenceTarget*) {
+  ++redraws;
+  lastRedraw = t;
+}
+
+}  // namespace headless
+
+using headless::Host;
+
+Interface* GetCOREInterface() { return Host::Current(); }
+
+int GetTicksPerFrame() {
+  Host* host = Host::Current();
+  int fps = host && host->FrameRate() > 0 ? host->FrameRate() : 30;
+  return TIME_TICKSPERSEC / fps;
+}

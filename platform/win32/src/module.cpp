@@ -1,0 +1,144 @@
+// Modules: a plug-in file is a shared object mapped with dlopen. Its
+// resources are the ".rsrc" section of its image, read from the file, as
+// Windows reads a module's resources from its image.
+#include <dlfcn.h>
+#include <elf.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "module_registry.h"
+
+namespace {
+
+using DllMainFn = BOOL (*)(HINSTANCE, ULONG, LPVOID);
+
+DWORD lastError = 0;
+
+DllMainFn EntryPoint(void* handle) { return reinterpret_cast<DllMainFn>(dlsym(handle, "DllMain")); }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The text of the named section of a 64-bit ELF image, without its final
+// terminator; empty when the image has no such section.
+std::string ElfSection(const std::string& image, const char* name) {
+  if (image.size() < sizeof(Elf64_Ehdr) || std::memcmp(image.data(), ELFMAG, SELFMAG) != 0 ||
+      image[EI_CLASS] != ELFCLASS64)
+    return {};
+  Elf64_Ehdr eh;
+  std::memcpy(&eh, image.data(), sizeof eh);
+  auto section = [&](size_t i, Elf64_Shdr* sh) {
+    size_t at = eh.e_shoff + i * sizeof(Elf64_Shdr);
+    if (i >= eh.e_shnum || at + sizeof(Elf64_Shdr) > image.size()) return false;
+    std::memcpy(sh, image.data() + at, sizeof *sh);
+    return sh->sh_offset + sh->sh_size <= image.size() || sh->sh_type == SHT_NOBITS;
+  };
+  Elf64_Shdr names;
+  if (!section(eh.e_shstrndx, &names)) return {};
+  for (size_t i = 0; i < eh.e_shnum; ++i) {
+    Elf64_Shdr sh;
+    if (!section(i, &sh) || sh.sh_name >= names.sh_size) continue;
+    const char* sectionName = image.data() + names.sh_offset + sh.sh_name;
+    if (std::strncmp(sectionName, name, names.sh_size - sh.sh_name) != 0) continue;
+    std::string text(image.data() + sh.sh_offset, sh.sh_size);
+    return text.substr(0, text.find('\0'));
+  }
+  return {};
+}
+
+std::string SelfPath() {
+  char buffer[4096];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+}
+
+}  // namespace
+
+namespace standin {
+
+Module::Module(std::string p, void* h) : path(std::move(p)), handle(h) {
+  resourceScript = ElfSection(ReadFile(path), ".rsrc");
+}
+
+std::map<HINSTANCE, std::unique_ptr<Module>>& Modules() {
+  static std::map<HINSTANCE, std::unique_ptr<Module>> modules;
+  return modules;
+}
+
+Module* FindModule(HINSTANCE h) {
+  if (!h) h = GetModuleHandleA(nullptr);
+  auto it = Modules().find(h);
+  return it == Modules().end() ? nullptr : it->second.get();
+}
+
+}  // namespace standin
+
+using standin::Module;
+using standin::Modules;
+
+HMODULE GetModuleHandleA(LPCSTR moduleName) {
+  for (auto& entry : Modules()) {
+    const std::string& path = entry.second->path;
+    if (moduleName ? path.size() >= std::strlen(moduleName) &&
+                         path.compare(path.size() - std::strlen(moduleName), std::string::npos,
+                                      moduleName) == 0
+                   : entry.second->handle == nullptr)
+      return entry.first;
+  }
+  if (moduleName) return nullptr;
+  // The program itself is registered on first use.
+  auto module = std::make_unique<Module>(SelfPath(), nullptr);
+  auto h = reinterpret_cast<HINSTANCE>(module.get());
+  Modules()[h] = std::move(module);
+  return h;
+}
+
+HMODULE LoadLibraryA(LPCSTR fileName) {
+  void* handle = dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    std::fprintf(stderr, "LoadLibraryA(%s): %s\n", fileName, dlerror());
+    lastError = 126;  // ERROR_MOD_NOT_FOUND
+    return nullptr;
+  }
+  for (auto& entry : Modules())
+    if (entry.second->handle == handle) {
+      dlclose(handle);  // already mapped: one more reference, as on Windows
+      ++entry.second->references;
+      return entry.first;
+    }
+  auto module = std::make_unique<Module>(fileName, handle);
+  auto h = reinterpret_cast<HINSTANCE>(module.get());
+  Modules()[h] = std::move(module);
+  // The runtime has built the module's statics inside dlopen; now its entry.
+  if (auto entry = EntryPoint(handle)) entry(h, DLL_PROCESS_ATTACH, nullptr);
+  return h;
+}
+
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
+  Module* m = standin::FindModule(module);
+  void* symbol = m ? dlsym(m->handle ? m->handle : RTLD_DEFAULT, procName) : nullptr;
+  if (!symbol) lastError = 127;  // ERROR_PROC_NOT_FOUND
+  return reinterpret_cast<FARPROC>(symbol);
+}
+
+BOOL FreeLibrary(HMODULE module) {
+  auto it = Modules().find(module);
+  if (it == Modules().end() || !it->second->handle) return FALSE;
+  if (--it->second->references > 0) return TRUE;
+  void* handle = it->second->handle;
+  if (auto entry = EntryPoint(handle)) entry(module, DLL_PROCESS_DETACH, nullptr);
+  Modules().erase(it);
+  dlclose(handle);
+  return TRUE;
+}
+
+DWORD GetLastError() { return lastError; }

@@ -1,0 +1,26 @@
+// The stand-in's table of loaded modules (internal to the platform).
+#ifndef STANDIN_MODULE_REGISTRY_H
+#define STANDIN_MODULE_REGISTRY_H
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace standin {
+
+struct Module {
+  Module(std::string path, void* handle);
+  std::string path;
+  void* handle;  // from dlopen; null for the program itself
+  int references = 1;
+  std::string resourceScript;
+};
+
+std::map<HINSTANCE, std::unique_ptr<Module>>& Modules();
+// The module of h, or of the program when h is null; null when unknown.
+Module* FindModule(HINSTANCE h);
+
+}  // namespace standin
+
+#endif

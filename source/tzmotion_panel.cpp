@@ -1,0 +1,160 @@
+// The motion-control panel: its dialog procedure, its display and loading a
+// take from the open-file dialog.
+#include <commdlg.h>
+
+#include <cstdio>
+
+#include "mirova.h"
+#include "resource.h"
+#include "tzmotion.h"
+
+namespace {
+
+// The cursor that was current when a busy status began; null while idle.
+HCURSOR savedCursor = nullptr;
+
+void SetFlagFromCheckBox(HWND panel, int id, int* flag) {
+  *flag = IsDlgButtonChecked(panel, id) == BST_CHECKED ? 1 : 0;
+}
+
+void OnFpsNotification(MotionControlUtility& mc, HWND panel, WORD code) {
+  switch (code) {
+    case EN_SETFOCUS:
+      mc.ip->DisableAccelerators();
+      break;
+    case EN_KILLFOCUS:
+      mc.ip->EnableAccelerators();
+      break;
+    case EN_CHANGE: {
+      char text[256];
+      GetDlgItemTextA(panel, IDC_MOTION_FPS, text, sizeof text);
+      std::sscanf(text, "%d", &mc.fps);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void OnCommand(MotionControlUtility& mc, HWND panel, WPARAM wParam) {
+  switch (LOWORD(wParam)) {
+    case IDC_MOTION_OPEN: mc.LoadFile(panel); break;
+    case IDC_MOTION_FPS: OnFpsNotification(mc, panel, HIWORD(wParam)); break;
+    case IDC_MOTION_TRACK: SetFlagFromCheckBox(panel, IDC_MOTION_TRACK, &mc.useTrack); break;
+    case IDC_MOTION_EAST_WEST: SetFlagFromCheckBox(panel, IDC_MOTION_EAST_WEST, &mc.useEastWest); break;
+    case IDC_MOTION_NORTH_SOUTH: SetFlagFromCheckBox(panel, IDC_MOTION_NORTH_SOUTH, &mc.useNorthSouth); break;
+    case IDC_MOTION_PAN: SetFlagFromCheckBox(panel, IDC_MOTION_PAN, &mc.usePan); break;
+    case IDC_MOTION_TILT: SetFlagFromCheckBox(panel, IDC_MOTION_TILT, &mc.useTilt); break;
+    case IDC_MOTION_ROLL: SetFlagFromCheckBox(panel, IDC_MOTION_ROLL, &mc.useRoll); break;
+    default: break;
+  }
+}
+
+void ShowUnableToLoad(HWND owner) {
+  MessageBoxA(owner, "Unable to loaded file", nullptr, MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace
+
+// The panel addresses the one static utility directly, not through window data.
+INT_PTR CALLBACK MotionPanelDlgProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  MotionControlUtility& mc = GetMotionControlUtility();
+  switch (msg) {
+    case WM_INITDIALOG:
+      mc.hPanel = hWnd;
+      mc.Refresh();
+      return TRUE;
+    case WM_DESTROY:
+      return TRUE;
+    case WM_COMMAND:
+      OnCommand(mc, hWnd, wParam);
+      return TRUE;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+      mc.ip->RollupMouseMessage(hWnd, msg, wParam, lParam);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void MotionControlUtility::BeginEditParams(Interface* ip, IUtil* iu) {
+  this->iu = iu;
+  this->ip = ip;
+  hRollup = ip->AddRollupPage(hInstance, MAKEINTRESOURCE(IDD_MOTION_PANEL), MotionPanelDlgProc,
+                              _T("TzMotionControl"), 0, 0);
+}
+
+void MotionControlUtility::EndEditParams(Interface* ip, IUtil*) {
+  iu = nullptr;
+  this->ip = nullptr;
+  ip->DeleteRollupPage(hRollup);
+  hRollup = nullptr;
+}
+
+void MotionControlUtility::Refresh() {
+  TSTR path(fileName), file;
+  SplitPathFile(path, nullptr, &file);
+  SetDlgItemTextA(hPanel, IDC_MOTION_NAME, file.Length() ? file.data() : "none");
+  TSTR text;
+  text.printf("%d", motionData.Count());
+  SetDlgItemTextA(hPanel, IDC_MOTION_SAMPLES, text);
+  text.printf("%d", fps);
+  SetDlgItemTextA(hPanel, IDC_MOTION_FPS, text);
+  CheckDlgButton(hPanel, IDC_MOTION_EAST_WEST, useEastWest ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(hPanel, IDC_MOTION_TRACK, useTrack ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(hPanel, IDC_MOTION_NORTH_SOUTH, useNorthSouth ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(hPanel, IDC_MOTION_TILT, useTilt ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(hPanel, IDC_MOTION_ROLL, useRoll ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(hPanel, IDC_MOTION_PAN, usePan ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void MotionControlUtility::SetStatus(const char* text) {
+  if (text) {
+    if (!savedCursor) savedCursor = GetCursor();
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  } else {
+    SetCursor(savedCursor);
+    savedCursor = nullptr;
+  }
+  SetDlgItemTextA(hPanel, IDC_MOTION_STATUS, text ? text : "<none>");
+  SetProgress(0.0f);
+}
+
+void MotionControlUtility::SetProgress(float fraction) {
+  TSTR text;
+  text.printf("%d", static_cast<int>(fraction * 100.0f));
+  SetDlgItemTextA(hPanel, IDC_MOTION_PERCENT, text);
+}
+
+void MotionControlUtility::LoadFile(HWND owner) {
+  FilterList filter;
+  filter.Append(_T("Kuper ASCII (*.asc)"));
+  filter.Append(_T("*.asc"));
+  filter.Append(_T("All Files (*.*)"));
+  filter.Append(_T("*.*"));
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filter;
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = fileName;
+  ofn.nMaxFile = sizeof fileName;
+  ofn.lpstrTitle = _T("Load Kuper ASCII File");
+  ofn.lpstrDefExt = _T("asc");
+  ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameA(&ofn)) return;
+
+  FILE* stream = std::fopen(fileName, "rt");
+  if (!stream) {
+    ShowUnableToLoad(owner);
+    return;
+  }
+  SetStatus("Loading");
+  motionData.Clear();
+  if (!motionData.Read(stream, this)) ShowUnableToLoad(owner);
+  std::fclose(stream);
+  SetStatus(nullptr);
+  Refresh();
+}

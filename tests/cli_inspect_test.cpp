@@ -1,0 +1,98 @@
+// mirova info and mirova inspect FILE.asc, called as the command line calls
+// them.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "cli.h"
+#include "json.h"
+
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out, err;
+};
+
+CliRun Inspect(const std::string& text, const std::string& name = "take.asc") {
+  std::string path = testing::TempDir() + name;
+  std::ofstream(path, std::ios::binary) << text;
+  std::ostringstream out, err;
+  int status = cli::RunInspect({path}, out, err);
+  std::remove(path.c_str());
+  return {status, out.str(), err.str()};
+}
+
+TEST(InspectMotion, ReportsRecordAndMessages) {
+  struct Case {
+    const char* name;
+    std::string text;
+    int status;
+    std::string json;
+    std::string err;
+  } cases[] = {
+      {"well formed, CR LF", "Axes = VTrack,VPan\r\n1.5 -2\r\n0.1 3\r\n", 0,
+       "{\"file\": \"take.asc\", \"ok\": true, \"samples\": [[0, 1.5, 0, 0, -2, 0, 0], "
+       "[0, 0.1, 0, 0, 3, 0, 0]], \"messages\": []}\n",
+       ""},
+      {"short last sample keeps the complete ones", "Axes = VEW VNS\n1 2\n3\n", 1,
+       "{\"file\": \"take.asc\", \"ok\": false, \"samples\": [[0, 0, 1, 2, 0, 0, 0]], "
+       "\"messages\": []}\n",
+       ""},
+      {"not a take", "Axis = VEW\n1\n", 1,
+       "{\"file\": \"take.asc\", \"ok\": false, \"samples\": [], \"messages\": "
+       "[{\"caption\": \"TzMotionControl\", \"text\": \"Not a Kuper ASCII File\"}]}\n",
+       "TzMotionControl: Not a Kuper ASCII File\n"},
+      {"unknown label quoted", "Axes = VEW \"q\"\n", 1,
+       "{\"file\": \"take.asc\", \"ok\": false, \"samples\": [], \"messages\": "
+       "[{\"caption\": \"TzMotionControl\", \"text\": \"Unknown data label: \\\"q\\\"\"}]}\n",
+       "TzMotionControl: Unknown data label: \"q\"\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CliRun run = Inspect(c.text);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.out, c.json);
+    EXPECT_EQ(run.err, c.err);
+  }
+}
+
+TEST(InspectMotion, FloatsReadBackExactly) {
+  CliRun run = Inspect("Axes = FOCUS\n0.1\n16777217\n1e-40\n3.4028235e38\n");
+  EXPECT_EQ(run.out,
+            "{\"file\": \"take.asc\", \"ok\": true, \"samples\": [[0.1, 0, 0, 0, 0, 0, 0], "
+            "[16777216, 0, 0, 0, 0, 0, 0], [1e-40, 0, 0, 0, 0, 0, 0], "
+            "[3.4028235e+38, 0, 0, 0, 0, 0, 0]], \"messages\": []}\n");
+}
+
+TEST(InspectMotion, UsageAndUnopenableFiles) {
+  std::ostringstream out, err;
+  EXPECT_EQ(cli::RunInspect({}, out, err), cli::EXIT_USAGE);
+  EXPECT_EQ(cli::RunInspect({"a.asc", "b.asc"}, out, err), cli::EXIT_USAGE);
+  EXPECT_EQ(cli::RunInspect({"take.txt"}, out, err), cli::EXIT_USAGE);
+  EXPECT_EQ(cli::RunInspect({testing::TempDir() + "no-such-take.asc"}, out, err),
+            cli::EXIT_USAGE);
+  EXPECT_NE(err.str().find("cannot open"), std::string::npos);
+  EXPECT_EQ(out.str(), "");
+}
+
+TEST(Info, ListsTheModulesClassTable) {
+  std::ostringstream out, err;
+  ASSERT_EQ(cli::RunInfo({"--plugin", MIROVA_PLUGIN_PATH}, out, err), cli::EXIT_OK) << err.str();
+  EXPECT_NE(out.str().find("\"version\": \"0x0BB80700\""), std::string::npos);
+  EXPECT_NE(out.str().find("\"classes\": [{\"name\": \"TzMotionControl\", \"category\": "
+                           "\"TzTools\", \"superClassID\": \"0x00001020\", \"classID\": "
+                           "[\"0x23830F7C\", \"0x5B474FED\"]}], \"classCount\": 1"),
+            std::string::npos);
+  EXPECT_EQ(cli::RunInfo({"--plugin", "/nonexistent/mirova.dlu"}, out, err), cli::EXIT_USAGE);
+}
+
+TEST(Json, EscapesStrings) {
+  EXPECT_EQ(cli::JsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
+  EXPECT_EQ(cli::JsonFloat(1.0f / 0.0f), "null");
+}
+
+}  // namespace

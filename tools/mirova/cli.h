@@ -1,0 +1,29 @@
+// The subcommands of the command-line host. Each takes its own arguments
+// (after the subcommand's name), writes its report to out and what the
+// library shows the user to err, and returns the exit status.
+#ifndef MIROVA_CLI_CLI_H
+#define MIROVA_CLI_CLI_H
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+using Args = std::vector<std::string>;
+
+enum ExitStatus { EXIT_OK = 0, EXIT_REFUSED = 1, EXIT_USAGE = 2 };
+
+// mirova info [--plugin FILE]: the plug-in's description, version and class
+// table, read through its exports only.
+int RunInfo(const Args& args, std::ostream& out, std::ostream& err);
+
+// mirova inspect FILE: what the library's reader makes of a recorded file.
+int RunInspect(const Args& args, std::ostream& out, std::ostream& err);
+
+// The plug-in module the host loads: --plugin FILE when given, otherwise
+// mirova.dlu beside the program.
+std::string PluginPath(const Args& args);
+
+}  // namespace cli
+
+#endif

@@ -1,0 +1,20 @@
+// The readers behind mirova inspect, one per recorded format.
+#ifndef MIROVA_CLI_INSPECT_FORMATS_H
+#define MIROVA_CLI_INSPECT_FORMATS_H
+#include <cstdio>
+#include <ostream>
+#include <string>
+
+namespace cli {
+
+// The file part of a path, as the library's panels show it.
+std::string FileNameOf(const std::string& path);
+
+// Reads a motion-control take from stream and reports the record and the
+// messages as JSON: 0 when the reader succeeded, 1 when it failed.
+int InspectMotionFile(const std::string& name, FILE* stream, std::ostream& out,
+                      std::ostream& err);
+
+}  // namespace cli
+
+#endif

@@ -1,0 +1,26 @@
+// mirova: the command-line headless host. It loads the plug-in library and
+// drives it as a user would; see README.md for the subcommands.
+#include <iostream>
+
+#include "cli.h"
+
+namespace {
+
+const char usage[] =
+    "usage: mirova info [--plugin FILE]\n"
+    "       mirova inspect FILE.asc\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::cerr << usage;
+    return cli::EXIT_USAGE;
+  }
+  std::string command = argv[1];
+  cli::Args args(argv + 2, argv + argc);
+  if (command == "info") return cli::RunInfo(args, std::cout, std::cerr);
+  if (command == "inspect") return cli::RunInspect(args, std::cout, std::cerr);
+  std::cerr << (command == "--help" || command == "-h" ? "" : "mirova: unknown command\n") << usage;
+  return command == "--help" || command == "-h" ? cli::EXIT_OK : cli::EXIT_USAGE;
+}
