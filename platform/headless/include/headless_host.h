@@ -4,6 +4,7 @@
 // showed (progress bars, redraws, accelerator state).
 #ifndef STANDIN_HEADLESS_HOST_H
 #define STANDIN_HEADLESS_HOST_H
+#include <inode.h>
 #include <max.h>
 
 #include <string>
@@ -75,6 +76,14 @@ class Host : public IObjParam {
   // The host whose interface GetCOREInterface returns, or null.
   static Host* Current();
 
+  // --- the scene ---
+  // A new node showing obj (which it references); the host owns the node.
+  INode* CreateNode(Object* obj, const char* name = "");
+  const std::vector<INode*>& Nodes() const { return nodes; }
+  // Selects node, adding it to the selection or replacing the selection.
+  void Select(INode* node, bool add = false);
+  void ClearSelection();
+
  private:
   TimeValue time = 0;
   int frameRate = 30;
@@ -86,6 +95,8 @@ class Host : public IObjParam {
   int redraws = 0;
   TimeValue lastRedraw = 0;
   Host* previous = nullptr;
+  std::vector<INode*> nodes;
+  std::vector<INode*> selection;
 };
 
 // Stops the program: the stand-in lacks an operation that was called.

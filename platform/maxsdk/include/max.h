@@ -9,4 +9,13 @@
 #include <plugapi.h>
 #include <maxapi.h>
 #include <custcont.h>
+#include <point2.h>
+#include <point3.h>
+#include <matrix3.h>
+#include <quat.h>
+#include <box2.h>
+#include <interval.h>
+#include <animatable.h>
+#include <ref.h>
+#include <control.h>
 #endif

@@ -13,7 +13,12 @@ Host* current = nullptr;
 }
 
 Host::Host() : previous(current) { current = this; }
-Host::~Host() { current = previous; }
+Host::~Host() {
+  // Nodes go first, while the host that made them is still current.
+  ClearSelection();
+  while (!nodes.empty()) DeleteNode(nodes.back(), FALSE);
+  current = previous;
+}
 Host* Host::Current() { return current; }
 
 void Missing(const char* operation) {

@@ -14,8 +14,6 @@ int Host::UnRegisterDlgWnd(HWND) { Missing("Interface::UnRegisterDlgWnd"); }
 void Host::RollupMouseMessage(HWND, UINT, WPARAM, LPARAM) {
   Missing("Interface::RollupMouseMessage");
 }
-int Host::GetSelNodeCount() { Missing("Interface::GetSelNodeCount"); }
-INode* Host::GetSelNode(int) { Missing("Interface::GetSelNode"); }
 CommandMode* Host::GetCommandMode() { Missing("Interface::GetCommandMode"); }
 void Host::SetCommandMode(CommandMode*) { Missing("Interface::SetCommandMode"); }
 void Host::PushCommandMode(CommandMode*) { Missing("Interface::PushCommandMode"); }
@@ -26,6 +24,5 @@ void Host::ClearPickMode() { Missing("Interface::ClearPickMode"); }
 void Host::StopCreating() { Missing("Interface::StopCreating"); }
 void Host::SetActiveViewport(HWND) { Missing("Interface::SetActiveViewport"); }
 INode* Host::PickNode(HWND, IPoint2, PickNodeCallback*) { Missing("Interface::PickNode"); }
-void Host::DeleteNode(INode*, BOOL, BOOL) { Missing("Interface::DeleteNode"); }
 
 }  // namespace headless
