@@ -1,0 +1,5 @@
+#include "facetracker.h"
+
+TrackerInput::TrackerInput() : path{} {}
+
+TrackerInput::~TrackerInput() { data.Clear(); }
