@@ -23,4 +23,14 @@ void ResumeAnimate() {
   suspended.pop_back();
 }
 
+namespace standin {
+
+// A new host starts with animate mode off and nothing suspended.
+void ResetAnimate() {
+  animating = false;
+  suspended.clear();
+}
+
+}  // namespace standin
+
 Class_ID defObjectClassID(TRIOBJ_CLASS_ID, 0);

@@ -6,13 +6,20 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace standin {
+void ResetAnimate();
+}
+
 namespace headless {
 
 namespace {
 Host* current = nullptr;
 }
 
-Host::Host() : previous(current) { current = this; }
+Host::Host() : previous(current) {
+  current = this;
+  standin::ResetAnimate();
+}
 Host::~Host() {
   // Nodes go first, while the host that made them is still current.
   ClearSelection();
