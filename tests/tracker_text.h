@@ -1,0 +1,93 @@
+// Test helpers for tracker recordings: the text of a well-formed file built
+// from names and rows, a real FILE* holding a text, and a CR LF copy of one.
+#ifndef TESTS_TRACKER_TEXT_H
+#define TESTS_TRACKER_TEXT_H
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tracker_text {
+
+// A marker's file position: vertical first, as the tracker writes it.
+struct FilePosition {
+  float vertical;
+  float horizontal;
+};
+
+struct Row {
+  float seconds;
+  std::vector<std::optional<FilePosition>> markers;  // nullopt: missing
+};
+
+// The shortest text that reads back as f.
+inline std::string Number(float f) {
+  char buffer[64];
+  for (int digits = 1; digits <= 9; ++digits) {
+    std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(f));
+    if (std::strtof(buffer, nullptr) == f) break;
+  }
+  return buffer;
+}
+
+inline std::string Header(int samples, int markers) {
+  return "FaceTracker recording\nexported for tests\nSamples Markers " + std::to_string(samples) +
+         " " + std::to_string(markers) + "\n";
+}
+
+inline std::string NameRow(const std::vector<std::string>& names) {
+  std::string text = "Frame Time\t";
+  for (const std::string& name : names) text += name + "\t\t\t";
+  return text + "\n";
+}
+
+inline std::string SampleRow(int index, const Row& row) {
+  std::string text = std::to_string(index) + "\t" + Number(row.seconds);
+  for (const auto& p : row.markers) {
+    if (p) {
+      text += "\t" + Number(p->vertical) + "\t" + Number(p->horizontal) + "\t1";
+    } else {
+      text += "\t\t\t";
+    }
+  }
+  return text + "\n";
+}
+
+inline std::string Recording(const std::vector<std::string>& names, const std::vector<Row>& rows) {
+  std::string text = Header(static_cast<int>(rows.size()), static_cast<int>(names.size()));
+  text += NameRow(names);
+  text += "\tY\tX\tQ\n";
+  for (size_t s = 0; s < rows.size(); ++s) text += SampleRow(static_cast<int>(s), rows[s]);
+  return text;
+}
+
+inline std::string WithCrLf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+// A real FILE* with the text in it, rewound, closed when the holder goes.
+class TempFile {
+ public:
+  explicit TempFile(const std::string& text) : file(std::tmpfile()) {
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::rewind(file);
+  }
+  ~TempFile() { std::fclose(file); }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  FILE* get() const { return file; }
+
+ private:
+  FILE* file;
+};
+
+}  // namespace tracker_text
+
+#endif
