@@ -24,7 +24,7 @@ typedef unsigned int RefMessage;
 #define REFMSG_GET_PARAM_NAME 251
 #define REFMSG_GET_PARAM_DIM 252
 
-typedef ULONG PartID;
+typedef ULONG_PTR PartID;  // wide enough for the pointer that some messages carry
 #define PART_TOPO (1 << 0)
 #define PART_GEOM (1 << 1)
 #define PART_ALL 0x800017FF

@@ -1,0 +1,18 @@
+// Stand-in: a viewport as plug-ins see it.
+// Stand-in: the host declares ViewExp in maxapi.h; here it has its own
+// header and only what the library uses.
+#ifndef STANDIN_VIEWEXP_H
+#define STANDIN_VIEWEXP_H
+#include <ipoint2.h>
+#include <point3.h>
+
+class ViewExp {
+ public:
+  // The point of the construction plane under the window position ps.
+  virtual Point3 GetPointOnCP(const IPoint2& ps) = 0;
+
+ protected:
+  ~ViewExp() = default;
+};
+
+#endif

@@ -1,0 +1,12 @@
+// The descriptors of the stand-in's own object classes, which the class
+// directory knows from the start (internal to the platform).
+#ifndef STANDIN_BUILTIN_CLASSES_H
+#define STANDIN_BUILTIN_CLASSES_H
+#include <plugapi.h>
+
+ClassDesc* GetDerivedObjectDesc();
+ClassDesc* GetTriObjectDesc();
+ClassDesc* GetBoxObjectDesc();
+ClassDesc* GetSprayObjectDesc();
+
+#endif

@@ -1,0 +1,46 @@
+// The directory of classes the host can make by id: the stand-in's own, and
+// those the headless user registers.
+#include <classdir.h>
+#include <headless_host.h>
+#include <headless_scene.h>
+#include <plugapi.h>
+
+#include <map>
+#include <utility>
+
+#include "builtin_classes.h"
+
+namespace {
+
+using ClassKey = std::pair<SClass_ID, Class_ID>;
+
+std::map<ClassKey, ClassDesc*>& Directory() {
+  static std::map<ClassKey, ClassDesc*> directory;
+  if (directory.empty()) {
+    for (ClassDesc* cd : {GetTriObjectDesc(), GetBoxObjectDesc(), GetSprayObjectDesc(),
+                          GetDerivedObjectDesc()})
+      directory[{cd->SuperClassID(), cd->ClassID()}] = cd;
+  }
+  return directory;
+}
+
+}  // namespace
+
+ClassDesc* FindClassDesc(SClass_ID superID, Class_ID classID) {
+  auto it = Directory().find({superID, classID});
+  return it == Directory().end() ? nullptr : it->second;
+}
+
+void* CreateInstance(SClass_ID superID, Class_ID classID) {
+  ClassDesc* cd = FindClassDesc(superID, classID);
+  if (!cd) headless::Missing("CreateInstance of an unregistered class");
+  return cd->Create(FALSE);
+}
+
+namespace headless {
+
+void RegisterClassDesc(ClassDesc* cd) {
+  if (cd) Directory()[{cd->SuperClassID(), cd->ClassID()}] = cd;
+}
+
+}  // namespace headless

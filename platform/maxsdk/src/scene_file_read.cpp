@@ -1,0 +1,298 @@
+// Reading a scene file into records (the format is described in
+// headless_scene.h); nothing of the scene is touched here.
+#include "scene_file_read.h"
+
+#include <cstdlib>
+#include <set>
+#include <sstream>
+
+namespace standin {
+
+namespace {
+
+bool Tokenize(const std::string& line, std::vector<std::string>& tokens) {
+  tokens.clear();
+  size_t i = 0;
+  while (i < line.size()) {
+    if (line[i] == ' ' || line[i] == '\t') {
+      ++i;
+      continue;
+    }
+    std::string token;
+    if (line[i] != '"') {
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t') token += line[i++];
+      tokens.push_back(token);
+      continue;
+    }
+    // A quoted name; its quotes are dropped, its escapes resolved.
+    for (++i; i < line.size() && line[i] != '"'; ++i) {
+      if (line[i] == '\\' && i + 1 < line.size()) {
+        ++i;
+        token += line[i] == 'n' ? '\n' : line[i];
+      } else {
+        token += line[i];
+      }
+    }
+    if (i >= line.size()) return false;
+    ++i;
+    tokens.push_back(token);
+  }
+  return true;
+}
+
+bool ToLong(const std::string& s, long& v, int base) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  v = std::strtol(s.c_str(), &end, base);
+  return *end == '\0';
+}
+
+bool ToInt(const std::string& s, int& v) {
+  long l = 0;
+  if (!ToLong(s, l, 10) || l < -2147483648L || l > 2147483647L) return false;
+  v = static_cast<int>(l);
+  return true;
+}
+
+bool ToHexId(const std::string& s, ULONG& v) {
+  if (s.size() < 3 || s[0] != '0' || (s[1] != 'x' && s[1] != 'X')) return false;
+  char* end = nullptr;
+  unsigned long u = std::strtoul(s.c_str(), &end, 16);
+  if (*end != '\0' || u > 0xffffffffUL) return false;
+  v = static_cast<ULONG>(u);
+  return true;
+}
+
+bool ToFloat(const std::string& s, float& v) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  v = std::strtof(s.c_str(), &end);
+  return *end == '\0';
+}
+
+class Reader {
+ public:
+  Reader(const std::string& text, std::string& error) : error(error) {
+    std::istringstream in(text);
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back({number, line});
+    }
+  }
+  bool Read(SceneRecords& scene);
+
+ private:
+  // The next line that is not blank or a comment, split; false at the end.
+  bool Next();
+  bool Fail(const std::string& what);
+  bool Floats(size_t from, size_t count, std::vector<float>& values);
+  bool ReadRecord(Record& record);
+  bool ReadBodyLine(Record& record);
+  bool ReadChunk(std::vector<Chunk>& chunks);
+  bool ReadNodeLine(Record& record);
+  bool ReadControlLine(Record& record);
+  bool ReadParamLine(Record& record);
+  bool Check(const SceneRecords& scene);
+
+  std::vector<std::pair<int, std::string>> lines;
+  size_t nextLine = 0;
+  int lineNumber = 0;
+  std::vector<std::string> tokens;
+  std::string& error;
+};
+
+bool Reader::Next() {
+  while (nextLine < lines.size()) {
+    const auto& line = lines[nextLine++];
+    lineNumber = line.first;
+    if (!Tokenize(line.second, tokens)) return Fail("unterminated name");
+    if (!tokens.empty() && (tokens[0].empty() || tokens[0][0] != '#')) return true;
+  }
+  tokens.clear();
+  return false;
+}
+
+bool Reader::Fail(const std::string& what) {
+  if (error.empty()) error = "line " + std::to_string(lineNumber) + ": " + what;
+  return false;
+}
+
+bool Reader::Floats(size_t from, size_t count, std::vector<float>& values) {
+  if (tokens.size() != from + count) return Fail("expected " + std::to_string(count) + " numbers");
+  values.assign(count, 0.0f);
+  for (size_t i = 0; i < count; ++i)
+    if (!ToFloat(tokens[from + i], values[i])) return Fail("bad number " + tokens[from + i]);
+  return true;
+}
+
+bool Reader::ReadChunk(std::vector<Chunk>& chunks) {
+  Chunk chunk;
+  ULONG id = 0;
+  bool nested = tokens.size() == 4 && tokens[3] == "{";
+  if ((tokens.size() != 3 && !nested) || !ToHexId(tokens[1], id) || id > 0xffff ||
+      !FromHex(tokens[2], chunk.data))
+    return Fail("bad chunk");
+  chunk.id = static_cast<USHORT>(id);
+  if (nested) {
+    for (;;) {
+      if (!Next()) return Fail("chunk without }");
+      if (tokens.size() == 1 && tokens[0] == "}") break;
+      if (tokens[0] != "chunk" || !ReadChunk(chunk.children)) return Fail("expected a chunk");
+    }
+  }
+  chunks.push_back(chunk);
+  return true;
+}
+
+bool Reader::ReadNodeLine(Record& record) {
+  std::vector<float> v;
+  const std::string& key = tokens[0];
+  if (key == "offset-pos") {
+    if (!Floats(1, 3, v)) return false;
+    record.offsetPos = Point3(v[0], v[1], v[2]);
+  } else if (key == "offset-rot") {
+    if (!Floats(1, 4, v)) return false;
+    record.offsetRot = Quat(v[0], v[1], v[2], v[3]);
+  } else if (key == "offset-scale") {
+    if (!Floats(1, 7, v)) return false;
+    record.offsetScale = ScaleValue(Point3(v[0], v[1], v[2]), Quat(v[3], v[4], v[5], v[6]));
+  } else if (key == "selected" && tokens.size() == 2 && (tokens[1] == "0" || tokens[1] == "1")) {
+    record.selected = tokens[1] == "1";
+  } else {
+    return Fail("unexpected " + key + " in a node");
+  }
+  return true;
+}
+
+bool Reader::ReadControlLine(Record& record) {
+  size_t size = static_cast<size_t>(ValueSize(KindOfController(record.superID)));
+  if (tokens[0] == "value" && size > 0) {
+    record.hasValue = true;
+    return Floats(1, size, record.value);
+  }
+  if (tokens[0] == "key" && size > 0 && tokens.size() >= 2) {
+    KeyRecord key;
+    if (!ToInt(tokens[1], key.t)) return Fail("bad key time");
+    if (!Floats(2, size, key.value)) return false;
+    record.keys.push_back(key);
+    return true;
+  }
+  return Fail("unexpected " + tokens[0] + " in a controller");
+}
+
+bool Reader::ReadParamLine(Record& record) {
+  // param I float id D animatable 0|1 value X
+  ParamRecord param;
+  int id = 0;
+  if (tokens[0] != "param" || tokens.size() != 9 || tokens[2] != "float" || tokens[3] != "id" ||
+      tokens[5] != "animatable" || tokens[7] != "value")
+    return Fail("bad parameter");
+  if (!ToInt(tokens[1], param.index) || !ToInt(tokens[4], id) || id < 0 ||
+      (tokens[6] != "0" && tokens[6] != "1") || !ToFloat(tokens[8], param.value))
+    return Fail("bad parameter");
+  if (param.index != static_cast<int>(record.params.size())) return Fail("parameters out of order");
+  param.id = static_cast<DWORD>(id);
+  param.animatable = tokens[6] == "1";
+  record.params.push_back(param);
+  return true;
+}
+
+bool Reader::ReadBodyLine(Record& record) {
+  if (tokens[0] == "ref") {
+    int index = 0, target = 0;
+    if (tokens.size() != 3 || !ToInt(tokens[1], index) || !ToInt(tokens[2], target) || index < 0)
+      return Fail("bad reference");
+    for (const auto& ref : record.refs)
+      if (ref.first == index) return Fail("reference " + tokens[1] + " given twice");
+    record.refs.emplace_back(index, target);
+    return true;
+  }
+  switch (record.kind) {
+    case RecordKind::Node: return ReadNodeLine(record);
+    case RecordKind::Control: return ReadControlLine(record);
+    case RecordKind::ParamBlock: return ReadParamLine(record);
+    case RecordKind::Object:
+      if (tokens[0] == "chunk") return ReadChunk(record.chunks);
+      return Fail("unexpected " + tokens[0] + " in an object");
+  }
+  return false;
+}
+
+bool Reader::ReadRecord(Record& record) {
+  const std::string& kind = tokens[0];
+  record.line = lineNumber;
+  if (tokens.size() < 2 || !ToInt(tokens[1], record.id) || record.id <= 0) return Fail("bad record number");
+  ULONG superID = 0, a = 0, b = 0;
+  if (kind == "node" && tokens.size() == 3) {
+    record.kind = RecordKind::Node;
+    record.name = tokens[2];
+  } else if (kind == "paramblock" && tokens.size() == 4 && tokens[2] == "version") {
+    int version = 0;
+    if (!ToInt(tokens[3], version) || version < 0) return Fail("bad version");
+    record.kind = RecordKind::ParamBlock;
+    record.version = static_cast<DWORD>(version);
+  } else if ((kind == "control" || kind == "object") && tokens.size() == 5 && ToHexId(tokens[2], superID) &&
+             ToHexId(tokens[3], a) && ToHexId(tokens[4], b)) {
+    record.kind = kind == "control" ? RecordKind::Control : RecordKind::Object;
+    record.superID = superID;
+    record.classID = Class_ID(a, b);
+    if (kind == "control" && KindOfController(superID) == ValueKind::NotAController)
+      return Fail("not a controller class");
+  } else {
+    return Fail("bad " + kind + " record");
+  }
+  for (;;) {
+    if (!Next()) return Fail("record without end");
+    if (tokens.size() == 1 && tokens[0] == "end") return true;
+    if (!ReadBodyLine(record)) return false;
+  }
+}
+
+// References point at records of the right kinds.
+bool Reader::Check(const SceneRecords& scene) {
+  std::map<int, RecordKind> kinds;
+  for (const Record& r : scene.records)
+    if (!kinds.emplace(r.id, r.kind).second) return Fail("record " + std::to_string(r.id) + " given twice");
+  for (const Record& r : scene.records) {
+    lineNumber = r.line;
+    for (const auto& ref : r.refs) {
+      auto it = kinds.find(ref.second);
+      if (it == kinds.end()) return Fail("reference to a missing record " + std::to_string(ref.second));
+      if (it->second == RecordKind::Node) return Fail("a reference to a node is not supported");
+      if (r.kind != RecordKind::Node) continue;
+      bool fits = (ref.first == 0 && it->second == RecordKind::Control) ||
+                  (ref.first == 1 && it->second == RecordKind::Object);
+      if (!fits) return Fail("a node references a controller (0) and an object (1)");
+    }
+  }
+  return true;
+}
+
+bool Reader::Read(SceneRecords& scene) {
+  if (!Next() || tokens.size() != 2 || tokens[0] != "mirova-scene") return Fail("not a scene file");
+  if (tokens[1] != "1") return Fail("scene file version " + tokens[1] + " is not known");
+  while (Next()) {
+    const std::string& key = tokens[0];
+    if (key == "frame-rate" && tokens.size() == 2) {
+      if (!ToInt(tokens[1], scene.frameRate) || scene.frameRate <= 0) return Fail("bad frame rate");
+    } else if (key == "time" && tokens.size() == 2) {
+      if (!ToInt(tokens[1], scene.time)) return Fail("bad time");
+    } else if (key == "node" || key == "control" || key == "paramblock" || key == "object") {
+      scene.records.emplace_back();
+      if (!ReadRecord(scene.records.back())) return false;
+    } else {
+      return Fail("unexpected " + key);
+    }
+  }
+  return error.empty() && Check(scene);
+}
+
+}  // namespace
+
+bool ReadSceneRecords(const std::string& text, SceneRecords& scene, std::string& error) {
+  error.clear();
+  return Reader(text, error).Read(scene);
+}
+
+}  // namespace standin

@@ -1,0 +1,151 @@
+// Evaluation of the expression object: the Neutral's points moved towards
+// each assigned target by its channel's weight.
+#include <triobj.h>
+
+#include <cmath>
+
+#include "mirovaobj.h"
+#include "mirovaobj_internal.h"
+
+namespace {
+
+// The first n points of a mesh object as an array, so that the passes run
+// over plain memory; null for any other object (or one with fewer points),
+// which is then read and written point by point.
+Point3* MeshPoints(Object* obj, int n) {
+  if (n <= 0 || obj->ClassID() != triObjectClassID || obj->SuperClassID() != GEOMOBJECT_CLASS_ID)
+    return nullptr;
+  Mesh& mesh = static_cast<TriObject*>(obj)->GetMesh();
+  return mesh.getNumVerts() >= n ? mesh.verts : nullptr;
+}
+
+void BasePass(Object* neutral, Object* result, int n, const Matrix3& m0) {
+  Point3* base = MeshPoints(neutral, n);
+  Point3* out = MeshPoints(result, n);
+  if (base && out) {
+    for (int k = 0; k < n; ++k) out[k] = base[k] * m0;
+  } else {
+    for (int k = 0; k < n; ++k) result->SetPoint(k, neutral->GetPoint(k) * m0);
+  }
+}
+
+// point k += w * (T[k] * mj - N[k] * m0) for every k.
+void BlendPass(Object* neutral, Object* target, Object* result, int n, const Matrix3& m0,
+               const Matrix3& mj, float w) {
+  Point3* base = MeshPoints(neutral, n);
+  Point3* shape = MeshPoints(target, n);
+  Point3* out = MeshPoints(result, n);
+  if (base && shape && out) {
+    for (int k = 0; k < n; ++k) out[k] += (shape[k] * mj - base[k] * m0) * w;
+  } else {
+    for (int k = 0; k < n; ++k) {
+      Point3 difference = target->GetPoint(k) * mj - neutral->GetPoint(k) * m0;
+      result->SetPoint(k, result->GetPoint(k) + difference * w);
+    }
+  }
+}
+
+}  // namespace
+
+void ExpressionObject::ChannelWeights(TimeValue t, float weights[NUM_CHANNELS]) {
+  for (int c = 0; c < NUM_CHANNELS; ++c) {
+    float percent = 0.0f, scale = 0.0f;
+    Interval valid = FOREVER;
+    if (pblock) {
+      pblock->GetValue(channelPercentIndex[c], t, percent, valid);
+      pblock->GetValue(channelScaleIndex[c], t, scale, valid);
+    }
+    if (IsInvertedChannel(c)) percent = 1.0f - percent;
+    // Neither is clamped: beyond 100 % or with a negative scale the face
+    // goes past its target or away from it.
+    weights[c] = scale * percent;
+  }
+}
+
+void ExpressionObject::ReleaseCache() {
+  if (!cache.obj) return;
+  cache.obj->UnlockChannels(GEOM_CHANNEL);
+  cache.obj->UnlockObject();
+  cache.DeleteObj(FALSE);
+}
+
+bool ExpressionObject::TakeNeutralState(TimeValue t, Object* neutral, Object*& neutralResult,
+                                        bool& pointsCopied) {
+  ObjectState state = neutral->Eval(t);
+  neutralResult = state.obj;
+  ObjAssert(neutralResult != nullptr);
+  if (!neutralResult) return false;
+  cache = state;
+  bool converted = false;
+  if (!cache.obj->IsDeformable()) {
+    Object* mesh = cache.obj->ConvertToType(t, defObjectClassID);
+    ObjAssert(mesh != nullptr);
+    if (!mesh) {
+      cache = ObjectState();  // the Neutral's own object is not ours to free
+      return false;
+    }
+    if (mesh != neutralResult) {
+      mesh->UnlockObject();
+      converted = true;
+    }
+    cache.obj = mesh;
+  }
+  // A locked object belongs to someone else: work on a copy that shares all
+  // but the geometry.
+  if (cache.obj->IsObjectLocked()) {
+    Object* copy = cache.obj->MakeShallowCopy(ALL_CHANNELS);
+    copy->LockChannels(ALL_CHANNELS);
+    copy->UnlockObject();
+    copy->UpdateValidity(GEOM_CHAN_NUM, Interval(t, t));
+    cache.obj = copy;
+  }
+  cache.obj->ReadyChannelsForMod(GEOM_CHANNEL);
+  pointsCopied = !converted;
+  return true;
+}
+
+void ExpressionObject::Blend(Object* neutralResult, int n, bool pointsCopied,
+                             const float weights[NUM_CHANNELS]) {
+  const Matrix3& m0 = targets[TARGET_NEUTRAL].offsetTM;
+  // The result already holds the Neutral's points, which the identity would
+  // leave as they are.
+  if (!(pointsCopied && m0.IsIdentity())) BasePass(neutralResult, cache.obj, n, m0);
+  for (int j = TARGET_OPEN; j < NUM_FACE_TARGETS; ++j) {
+    float w = weights[j - 1];
+    Object* target = targets[j].object;
+    if (w == 0.0f || std::isnan(w) || !target) continue;
+    // A target that lost points since it was picked is left out rather than
+    // read past its end.
+    if (target->NumPoints() < n) continue;
+    BlendPass(neutralResult, target, cache.obj, n, m0, targets[j].offsetTM, w);
+  }
+}
+
+void ExpressionObject::FinishResult(TimeValue t) {
+  cache.obj->PointsWereChanged();
+  cache.obj->LockChannels(GEOM_CHANNEL);
+  cache.obj->UpdateValidity(GEOM_CHAN_NUM, Interval(t, t));
+  cache.obj->LockObject();
+}
+
+ObjectState ExpressionObject::Eval(TimeValue t) {
+  Object* neutral = targets[TARGET_NEUTRAL].object;
+  ObjAssert(neutral != nullptr);
+  float weights[NUM_CHANNELS];
+  ChannelWeights(t, weights);
+  ReleaseCache();
+  NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE, NOTIFY_ALL, TRUE, nullptr);
+  Object* neutralResult = nullptr;
+  bool pointsCopied = false;
+  if (neutral && TakeNeutralState(t, neutral, neutralResult, pointsCopied)) {
+    // Never more points than the result has, whatever the Neutral reports.
+    int n = neutralResult->NumPoints();
+    if (n > cache.obj->NumPoints()) n = cache.obj->NumPoints();
+    Blend(neutralResult, n, pointsCopied, weights);
+  } else {
+    // Nothing to blend: an empty face, valid for this instant only.
+    cache = ObjectState(CreateNewTriObject());
+  }
+  FinishResult(t);
+  return cache;
+}
