@@ -1,0 +1,275 @@
+#include "tzkuperdata.h"
+
+#include <gtest/gtest.h>
+#include <headless.h>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// A sample as {axis, value} pairs; unnamed axes must be 0.
+using Values = std::vector<std::pair<MotionAxis, float>>;
+
+struct ReadCase {
+  const char* name;
+  std::string text;  // LF line ends; each case also runs with CR LF
+  int result;
+  std::vector<Values> samples;
+  std::string message;  // the one box expected, empty for none
+};
+
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+// A real FILE* with the text in it, rewound, closed when the holder goes.
+class TempFile {
+ public:
+  explicit TempFile(const std::string& text) : file(tmpfile()) {
+    fwrite(text.data(), 1, text.size(), file);
+    rewind(file);
+  }
+  ~TempFile() { fclose(file); }
+  FILE* get() const { return file; }
+
+ private:
+  FILE* file;
+};
+
+class RecordingProgress final : public MotionProgress {
+ public:
+  void SetProgress(float fraction) override { fractions.push_back(fraction); }
+  std::vector<float> fractions;
+};
+
+std::string Padded(const std::string& head, size_t width, const std::string& tail) {
+  return head + std::string(width - head.size() - tail.size(), ' ') + tail;
+}
+
+class KuperReadTest : public ::testing::Test {
+ protected:
+  void TearDown() override { SetMotionCapacityLimit(-1); }
+
+  int ReadText(const std::string& text, MotionProgress* progress = nullptr) {
+    TempFile file(text);
+    return data.Read(file.get(), progress);
+  }
+
+  void ExpectOutcome(const ReadCase& c, const std::string& text) {
+    headless::ResetRecords();
+    EXPECT_EQ(ReadText(text), c.result);
+    ASSERT_EQ(data.Count(), static_cast<int>(c.samples.size()));
+    for (size_t i = 0; i < c.samples.size(); ++i) {
+      float expected[AXIS_COUNT] = {};
+      for (const auto& [axis, value] : c.samples[i]) expected[axis] = value;
+      for (int axis = 0; axis < AXIS_COUNT; ++axis) {
+        EXPECT_EQ(data.GetSample(static_cast<int>(i)).GetValue(axis), expected[axis])
+            << "sample " << i << " axis " << motionAxisLabels[axis];
+      }
+    }
+    const auto& boxes = headless::MessageBoxes();
+    if (c.message.empty()) {
+      EXPECT_TRUE(boxes.empty());
+      return;
+    }
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, c.message);
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_TRUE(boxes[0].hasCaption);
+    EXPECT_EQ(boxes[0].caption, "TzMotionControl");
+    EXPECT_EQ(boxes[0].style, static_cast<UINT>(MB_OK));
+  }
+
+  MotionData data;
+};
+
+const char kNotKuper[] = "Not a Kuper ASCII File";
+const char kTooMany[] = "Too many data labels: at most 7";
+const char kNoLabels[] = "No data labels after \"Axes = \"";
+const Values kTrack1Pan2 = {{AXIS_TRACK, 1}, {AXIS_PAN, 2}};
+const Values kTrack3Pan4 = {{AXIS_TRACK, 3}, {AXIS_PAN, 4}};
+
+const std::vector<ReadCase>& ReadCases() {
+  static const std::vector<ReadCase> cases = {
+      {"empty file", "", 0, {}, kNotKuper},
+      {"prefix in other case", "axes = VTrack\n1\n", 0, {}, kNotKuper},
+      {"prefix without blank", "Axes= VTrack\n1\n", 0, {}, kNotKuper},
+      {"header only", "Axes = VTrack VPan\n", 1, {}, ""},
+      {"header without line feed", "Axes = VTrack VPan", 1, {}, ""},
+      {"two samples", "Axes = VTrack VPan\n1 2\n3 4\n", 1, {kTrack1Pan2, kTrack3Pan4}, ""},
+      {"no final line feed", "Axes = VTrack VPan\n1 2\n3 4", 1, {kTrack1Pan2, kTrack3Pan4}, ""},
+      {"trailing blanks", "Axes = VTrack VPan\n1 2\n3 4  \n\n \t\n", 1, {kTrack1Pan2, kTrack3Pan4}, ""},
+      {"line breaks carry no meaning", "Axes = VTrack VPan\n1\n2 3\n\n4\n", 1, {kTrack1Pan2, kTrack3Pan4}, ""},
+      {"bare comma between labels", "Axes = VTrack,VPan\n1 2\n", 1, {kTrack1Pan2}, ""},
+      {"comma with spaces between labels", "Axes = VTrack , VPan\n1 2\n", 1, {kTrack1Pan2}, ""},
+      {"every axis in shuffled order", "Axes = VRoll FOCUS VTilt VTrack VNS VEW VPan\n1 2 3 4 5 6 7\n", 1,
+       {{{AXIS_ROLL, 1}, {AXIS_FOCUS, 2}, {AXIS_TILT, 3}, {AXIS_TRACK, 4}, {AXIS_NORTH_SOUTH, 5},
+         {AXIS_EAST_WEST, 6}, {AXIS_PAN, 7}}}, ""},
+      {"label named twice keeps the later column", "Axes = VPan VPan\n1 2\n", 1, {{{AXIS_PAN, 2}}}, ""},
+      {"seven labels fit", "Axes = VPan VPan VPan VPan VPan VPan VTrack\n1 2 3 4 5 6 7\n", 1,
+       {{{AXIS_PAN, 6}, {AXIS_TRACK, 7}}}, ""},
+      {"eight labels refused", "Axes = VPan VPan VPan VPan VPan VPan VPan VPan\n1 2 3 4 5 6 7 8\n", 0, {}, kTooMany},
+      {"no labels", "Axes = \n1 2\n", 0, {}, kNoLabels},
+      {"only separators", "Axes = , ,,\n1 2\n", 0, {}, kNoLabels},
+      {"no labels at end of file", "Axes = ", 0, {}, kNoLabels},
+      {"label in other case quoted as written", "Axes = VTrack vtrack\n1 2\n", 0, {}, "Unknown data label: vtrack"},
+      {"tab is no separator", "Axes = VTrack\tVPan\n1 2\n", 0, {}, "Unknown data label: VTrack\tVPan"},
+      {"lone CR stays in the label", "Axes = VTrack\rVPan\n1 2\n", 0, {}, "Unknown data label: VTrack\rVPan"},
+      {"lone CR at end of file", "Axes = VTrack\r", 0, {}, "Unknown data label: VTrack\r"},
+      {"lone CR between numbers", "Axes = VTrack VPan\n1\r2\n", 1, {kTrack1Pan2}, ""},
+      {"five numbers for two labels", "Axes = VTrack VPan\n1 2\n3 4\n5\n", 0, {kTrack1Pan2, kTrack3Pan4}, ""},
+      {"comma between numbers", "Axes = VTrack VPan\n1 2\n3,4\n", 0, {kTrack1Pan2}, ""},
+      {"text among numbers", "Axes = VTrack VPan\n1 2\nVTrack 4\n", 0, {kTrack1Pan2}, ""},
+      // The header line holds 255 characters; the rest of a longer line is data.
+      {"label ends at character 255", Padded("Axes = VTrack", 255, "VPan") + "\n1 2\n", 1, {kTrack1Pan2}, ""},
+      {"line feed as character 255", Padded("Axes = VTrack", 254, "VPan") + "\n1 2\n", 1, {kTrack1Pan2}, ""},
+      {"label cut at character 255", Padded("Axes = VTrack", 256, "VPan") + "\n1 2\n", 0, {},
+       "Unknown data label: VPa"},
+      {"label after character 255 is data", Padded("Axes = VTrack", 255, "") + "VPan\n1\n", 0, {}, ""},
+  };
+  return cases;
+}
+
+TEST_F(KuperReadTest, ReadsLfAndCrLfFilesAlike) {
+  for (const ReadCase& c : ReadCases()) {
+    SCOPED_TRACE(c.name);
+    {
+      SCOPED_TRACE("LF");
+      ExpectOutcome(c, c.text);
+    }
+    {
+      SCOPED_TRACE("CR LF");
+      ExpectOutcome(c, WithCrLf(c.text));
+    }
+  }
+}
+
+TEST_F(KuperReadTest, CapacityDoublesFromHundredKeepingSamples) {
+  const std::pair<int, int> samplesAndCapacity[] = {{1, 100}, {100, 100}, {101, 200}, {201, 400}};
+  for (const auto& [samples, capacity] : samplesAndCapacity) {
+    SCOPED_TRACE(samples);
+    std::string text = "Axes = VTrack\n";
+    for (int i = 0; i < samples; ++i) text += std::to_string(i) + "\n";
+    ASSERT_EQ(ReadText(text), 1);
+    EXPECT_EQ(data.count, samples);
+    EXPECT_EQ(data.capacity, capacity);
+    for (int i = 0; i < samples; ++i) ASSERT_EQ(data.GetSample(i).GetValue(AXIS_TRACK), i);
+  }
+}
+
+TEST_F(KuperReadTest, FailedReadStartsFromEmptyRecord) {
+  ASSERT_EQ(ReadText("Axes = VTrack\n1\n2\n"), 1);
+  EXPECT_EQ(ReadText("junk\n"), 0);
+  EXPECT_EQ(data.count, 0);
+  EXPECT_EQ(data.capacity, 0);
+  EXPECT_EQ(data.samples, nullptr);
+}
+
+TEST_F(KuperReadTest, ProgressIsPositionOverSizeAfterEverySample) {
+  const std::vector<std::string> numbers = {"10", "200", "3.5", "-4", "5e1"};
+  for (bool crlf : {false, true}) {
+    SCOPED_TRACE(crlf ? "CR LF" : "LF");
+    const std::string lineEnd = crlf ? "\r\n" : "\n";
+    std::string text = "Axes = VTrack" + lineEnd;
+    std::vector<size_t> endOfSample;
+    for (const std::string& n : numbers) {
+      text += n;
+      endOfSample.push_back(text.size());
+      text += lineEnd;
+    }
+    RecordingProgress progress;
+    ASSERT_EQ(ReadText(text, &progress), 1);
+    ASSERT_EQ(progress.fractions.size(), numbers.size());
+    for (size_t i = 0; i < numbers.size(); ++i) {
+      EXPECT_FLOAT_EQ(progress.fractions[i], static_cast<float>(static_cast<double>(endOfSample[i]) / text.size()));
+    }
+  }
+}
+
+TEST_F(KuperReadTest, ProgressReachesOneWithoutFinalLineFeed) {
+  RecordingProgress progress;
+  ASSERT_EQ(ReadText("Axes = VTrack VPan\n1 2\n3 4", &progress), 1);
+  ASSERT_EQ(progress.fractions.size(), 2u);
+  EXPECT_LT(progress.fractions[0], progress.fractions[1]);
+  EXPECT_EQ(progress.fractions[1], 1.0f);
+}
+
+TEST_F(KuperReadTest, OutOfMemoryKeepsSamplesReadAndSaysSo) {
+  SetMotionCapacityLimit(150);
+  std::string text = "Axes = VTrack\n";
+  for (int i = 0; i < 250; ++i) text += std::to_string(i) + "\n";
+  EXPECT_EQ(ReadText(text), 0);
+  EXPECT_EQ(data.count, 100);
+  EXPECT_EQ(data.capacity, 100);
+  EXPECT_EQ(data.GetSample(99).GetValue(AXIS_TRACK), 99);
+  const auto& boxes = headless::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Out of memory after 100 samples");
+  EXPECT_EQ(boxes[0].caption, "TzMotionControl");
+  EXPECT_EQ(boxes[0].owner, nullptr);
+}
+
+TEST_F(KuperReadTest, FailedGrowLeavesArrayUntouched) {
+  ASSERT_TRUE(data.Grow(2, true));
+  data.samples[0].values[AXIS_PAN] = 5;
+  data.count = 1;
+  MotionSample* before = data.samples;
+  SetMotionCapacityLimit(2);
+  EXPECT_FALSE(data.Grow(1, true));
+  EXPECT_TRUE(data.Append(MotionSample()));
+  EXPECT_FALSE(data.Append(MotionSample()));
+  EXPECT_EQ(data.samples, before);
+  EXPECT_EQ(data.capacity, 2);
+  EXPECT_EQ(data.count, 2);
+  EXPECT_EQ(data.GetSample(0).GetValue(AXIS_PAN), 5);
+  EXPECT_TRUE(data.Grow(0, true));
+}
+
+TEST_F(KuperReadTest, GrowZeroesAllButTheCountedRecords) {
+  ASSERT_TRUE(data.Grow(2, true));
+  data.samples[0].values[AXIS_TILT] = 5;
+  data.samples[1].values[AXIS_TILT] = 9;
+  data.count = 1;
+  ASSERT_TRUE(data.Grow(1, true));
+  EXPECT_EQ(data.capacity, 3);
+  EXPECT_EQ(data.samples[0].values[AXIS_TILT], 5);
+  EXPECT_EQ(data.samples[1].values[AXIS_TILT], 0);
+  ASSERT_TRUE(data.Grow(1, false));
+  EXPECT_EQ(data.capacity, 4);
+  EXPECT_EQ(data.count, 1);
+  EXPECT_EQ(data.samples[0].values[AXIS_TILT], 0);
+}
+
+TEST_F(KuperReadTest, IndexOutsideAssertsAndReadsZero) {
+  ASSERT_EQ(ReadText("Axes = VPan\n7\n"), 1);
+  EXPECT_EQ(data.GetSample(1).GetValue(AXIS_PAN), 0.0f);
+  EXPECT_EQ(data.GetSample(0).GetValue(AXIS_COUNT), 0.0f);
+  EXPECT_EQ(data.GetSample(0).GetValue(-1), 0.0f);
+  const auto& reports = headless::AssertReports();
+  ASSERT_EQ(reports.size(), 3u);
+  for (const auto& report : reports) {
+    EXPECT_NE(report.file.find("tzkuperdata.cpp"), std::string::npos) << report.file;
+    EXPECT_GT(report.line, 0);
+  }
+}
+
+TEST_F(KuperReadTest, BundledDollyTakeReads) {
+  const std::string path = std::string(MIROVA_SOURCE_DIR) + "/examples/dolly.asc";
+  FILE* file = fopen(path.c_str(), "rt");
+  ASSERT_NE(file, nullptr) << path;
+  EXPECT_EQ(data.Read(file, nullptr), 1);
+  fclose(file);
+  EXPECT_EQ(data.Count(), 120);
+  EXPECT_TRUE(headless::MessageBoxes().empty());
+  EXPECT_GT(data.GetSample(119).GetValue(AXIS_TRACK), data.GetSample(0).GetValue(AXIS_TRACK));
+}
+
+}  // namespace
