@@ -55,6 +55,8 @@ class SprayObject : public GeomObject {
   // An index out of range stops the program.
   Point3 GetPoint(int i) override;
   void SetPoint(int i, const Point3& p) override;
+  // Stand-in: the particles are the geometry channel, and they are copied.
+  void ShallowCopy(Object* fromOb, ChannelMask channels) override;
 
   RefTargetHandle Clone(RemapDir& remap) override;
   IOResult Save(ISave* isave) override;

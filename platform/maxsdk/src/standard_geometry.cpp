@@ -69,6 +69,12 @@ void SprayObject::SetPoint(int i, const Point3& p) {
   particles[static_cast<size_t>(i)] = p;
 }
 
+void SprayObject::ShallowCopy(Object* fromOb, ChannelMask channels) {
+  if ((channels & GEOM_CHANNEL) && fromOb->ClassID() == ClassID() && fromOb->SuperClassID() == SuperClassID())
+    particles = static_cast<SprayObject*>(fromOb)->particles;
+  Object::ShallowCopy(fromOb, channels);
+}
+
 RefTargetHandle SprayObject::Clone(RemapDir&) {
   auto* copy = new SprayObject;
   copy->particles = particles;
