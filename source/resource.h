@@ -2,6 +2,11 @@
 #ifndef MIROVA_RESOURCE_H
 #define MIROVA_RESOURCE_H
 
+// Controls the code never addresses.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
 // Motion-control panel.
 #define IDD_MOTION_PANEL 1070
 #define IDC_MOTION_APPLY 1103

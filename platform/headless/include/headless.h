@@ -45,8 +45,83 @@ std::string ModuleResourceScript(HINSTANCE module);
 // The file the module was loaded from.
 std::string ModulePath(HINSTANCE module);
 
-// Forgets every record and scripted answer (not the loaded modules), so that
-// each test starts from a clean user.
+// --- The open-file dialog ---
+// One open-file dialog as the program asked for it, and how the user answered.
+struct OpenDialogRecord {
+  HWND owner = nullptr;
+  std::vector<std::string> filter;  // descriptions and patterns, alternating
+  DWORD filterIndex = 0;
+  bool hasTitle = false;  // a null title (the system's) is kept apart from ""
+  std::string title;
+  bool hasDefaultExtension = false;
+  std::string defaultExtension;
+  DWORD flags = 0;
+  std::string initialFile;  // the file buffer as the dialog opened
+  DWORD maxFile = 0;
+  bool hasInitialDir = false;
+  std::string initialDir;
+  std::vector<std::string> turnedDown;  // answers the dialog refused (no such file)
+  bool cancelled = true;
+  std::string chosen;  // the full path handed back
+};
+const std::vector<OpenDialogRecord>& OpenDialogs();
+// The user's answers to the open-file dialogs to come, in order: a path
+// (relative paths are taken from the current folder), or cancel. A dialog
+// with no answer left is cancelled.
+void AnswerNextOpenDialog(const std::string& path);
+void CancelNextOpenDialog();
+// Called as each open-file dialog closes, before the program goes on.
+void OnOpenDialog(std::function<void(const OpenDialogRecord&)> observer);
+
+// --- The user at the controls ---
+// Clicks a button as the user does with the mouse: the button takes the
+// focus, an automatic check box or radio button changes state, the parent
+// hears BN_CLICKED. False (and nothing happens) when there is no such
+// button or it is disabled or hidden.
+bool Click(HWND control);
+bool Click(HWND dlg, int id);
+// Clicks into an edit box (it takes the focus), selects its text and types
+// text over it one character at a time, each change announced with
+// EN_CHANGE; an empty text deletes the selection. A digits-only box refuses
+// other characters as Windows does. False when the box is missing, disabled
+// or hidden.
+bool Type(HWND dlg, int id, const std::string& text);
+// The keyboard focus moves to the control, or away to somewhere outside the
+// program's windows (the viewport).
+bool GiveFocus(HWND dlg, int id);
+void TakeFocus();
+// A control's text and check state (BST_*); empty and 0 for no such control.
+std::string Text(HWND dlg, int id);
+UINT CheckState(HWND dlg, int id);
+
+// --- What the screen shows ---
+HCURSOR CurrentCursor();
+// "arrow", "wait" ... for a system cursor; empty for anything else.
+std::string CursorName(HCURSOR cursor);
+// Every cursor set, in order.
+const std::vector<HCURSOR>& CursorHistory();
+
+// A window as built: from a dialog template, its rectangle in dialog units
+// (left, top, width and height) and, for the dialog, its font.
+struct WindowInfo {
+  std::string className;
+  std::string text;
+  int id = 0;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  HWND parent = nullptr;
+  bool fromTemplate = false;
+  RECT templateRect = {0, 0, 0, 0};
+  int fontSize = 0;
+  std::string fontFace;
+};
+WindowInfo Inspect(HWND hwnd);
+// A window's children in creation (tab) order.
+std::vector<HWND> Children(HWND hwnd);
+
+// Forgets every record and scripted answer (not the loaded modules nor the
+// windows), so that each test starts from a clean user; the cursor is the
+// arrow again.
 void ResetRecords();
 
 }  // namespace headless

@@ -6,11 +6,28 @@
 #define STANDIN_HEADLESS_HOST_H
 #include <inode.h>
 #include <max.h>
+#include <utilapi.h>
 
 #include <string>
 #include <vector>
 
 namespace headless {
+
+// A rollup page of the command panel, as AddRollupPage made it.
+struct RollupPageRecord {
+  HWND page = nullptr;
+  std::string title;
+  LPARAM param = 0;
+  DWORD flags = 0;
+};
+
+// A mouse message a page passed on to RollupMouseMessage.
+struct RollupMouseRecord {
+  HWND dlg = nullptr;
+  UINT message = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+};
 
 // One use of the host's progress bar, from ProgressStart to ProgressEnd.
 struct ProgressRecord {
@@ -76,6 +93,21 @@ class Host : public IObjParam {
   // The host whose interface GetCOREInterface returns, or null.
   static Host* Current();
 
+  // --- the command panel: rollup pages and the utility panel ---
+  // (host_rollups.cpp) Pages are child dialogs of the panel's window, built
+  // from the module's templates; the panel keeps the keyboard focus where it
+  // was when a page opens.
+  const std::vector<RollupPageRecord>& RollupPages() const { return rollupPages; }
+  const std::vector<RollupMouseRecord>& RollupMouseMessages() const { return rollupMouse; }
+  bool IsDlgWndRegistered(HWND hDlg) const;
+  // Opens the utility of cd in the utility panel as the user does: Create,
+  // then BeginEditParams. Any utility open before is closed first. False for
+  // a class that is not a utility.
+  bool OpenUtility(ClassDesc* cd);
+  // EndEditParams, then DeleteThis; nothing when no utility is open.
+  void CloseUtility();
+  UtilityObj* OpenedUtility() const { return utility; }
+
   // --- the scene ---
   // A new node showing obj (which it references); the host owns the node.
   INode* CreateNode(Object* obj, const char* name = "");
@@ -97,6 +129,24 @@ class Host : public IObjParam {
   Host* previous = nullptr;
   std::vector<INode*> nodes;
   std::vector<INode*> selection;
+
+  // The command panel (host_rollups.cpp).
+  class UtilityPanel : public IUtil {
+   public:
+    explicit UtilityPanel(Host& h) : host(h) {}
+    void CloseUtility() override { host.CloseUtility(); }
+
+   private:
+    Host& host;
+  };
+  // Closes the utility and any page left open, then the panel's window.
+  void CloseCommandPanel();
+  HWND commandPanel = nullptr;
+  std::vector<RollupPageRecord> rollupPages;
+  std::vector<RollupMouseRecord> rollupMouse;
+  std::vector<HWND> dialogWindows;
+  UtilityObj* utility = nullptr;
+  UtilityPanel utilityPanel{*this};
 };
 
 // Stops the program: the stand-in lacks an operation that was called.

@@ -8,6 +8,11 @@
 
 namespace standin {
 
+struct OpenDialogAnswer {
+  bool cancel = true;
+  std::string path;
+};
+
 struct Recorder {
   std::vector<headless::MessageBoxRecord> messageBoxes;
   std::deque<int> messageBoxAnswers;
@@ -16,6 +21,15 @@ struct Recorder {
   int customControlsInits = 0;
   int commonControlsInits = 0;
   HINSTANCE customControlsInstance = nullptr;
+  // The open-file dialog.
+  std::vector<headless::OpenDialogRecord> openDialogs;
+  std::deque<OpenDialogAnswer> openDialogAnswers;
+  std::function<void(const headless::OpenDialogRecord&)> openDialogObserver;
+  DWORD commonDialogError = 0;
+  // The screen's cursor: the arrow until the first SetCursor.
+  bool cursorSet = false;
+  HCURSOR cursor = nullptr;
+  std::vector<HCURSOR> cursorHistory;
 };
 
 Recorder& Records();

@@ -21,6 +21,7 @@ Host::Host() : previous(current) {
   standin::ResetAnimate();
 }
 Host::~Host() {
+  CloseCommandPanel();
   // Nodes go first, while the host that made them is still current.
   ClearSelection();
   while (!nodes.empty()) DeleteNode(nodes.back(), FALSE);

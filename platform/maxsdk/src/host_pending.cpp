@@ -5,15 +5,6 @@
 
 namespace headless {
 
-HWND Host::AddRollupPage(HINSTANCE, const TCHAR*, DLGPROC, const TCHAR*, LPARAM, DWORD) {
-  Missing("Interface::AddRollupPage");
-}
-void Host::DeleteRollupPage(HWND) { Missing("Interface::DeleteRollupPage"); }
-void Host::RegisterDlgWnd(HWND) { Missing("Interface::RegisterDlgWnd"); }
-int Host::UnRegisterDlgWnd(HWND) { Missing("Interface::UnRegisterDlgWnd"); }
-void Host::RollupMouseMessage(HWND, UINT, WPARAM, LPARAM) {
-  Missing("Interface::RollupMouseMessage");
-}
 CommandMode* Host::GetCommandMode() { Missing("Interface::GetCommandMode"); }
 void Host::SetCommandMode(CommandMode*) { Missing("Interface::SetCommandMode"); }
 void Host::PushCommandMode(CommandMode*) { Missing("Interface::PushCommandMode"); }

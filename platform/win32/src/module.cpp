@@ -142,3 +142,4 @@ BOOL FreeLibrary(HMODULE module) {
 }
 
 DWORD GetLastError() { return lastError; }
+void SetLastError(DWORD error) { lastError = error; }

@@ -1,0 +1,104 @@
+// The headless user at the controls: clicks, typing, focus, the open-file
+// dialog's answers, and what the screen shows.
+#include "headless/src/recorder.h"
+#include "win32/src/cursors.h"
+#include "win32/src/window_table.h"
+
+namespace headless {
+
+namespace {
+
+using standin::LookUpWindow;
+using standin::Records;
+
+bool Usable(HWND control) {
+  return IsWindow(control) && IsWindowEnabled(control) && IsWindowVisible(control);
+}
+
+bool IsClass(HWND hwnd, const char* name) {
+  standin::WindowData* w = LookUpWindow(hwnd);
+  return w && standin::SameName(w->windowClass->name, name);
+}
+
+}  // namespace
+
+const std::vector<OpenDialogRecord>& OpenDialogs() { return Records().openDialogs; }
+
+void AnswerNextOpenDialog(const std::string& path) {
+  Records().openDialogAnswers.push_back({false, path});
+}
+
+void CancelNextOpenDialog() { Records().openDialogAnswers.push_back({true, std::string()}); }
+
+void OnOpenDialog(std::function<void(const OpenDialogRecord&)> observer) {
+  Records().openDialogObserver = std::move(observer);
+}
+
+bool Click(HWND control) {
+  if (!Usable(control) || !IsClass(control, "Button")) return false;
+  SendMessageA(control, BM_CLICK, 0, 0);
+  return true;
+}
+
+bool Click(HWND dlg, int id) { return Click(GetDlgItem(dlg, id)); }
+
+bool Type(HWND dlg, int id, const std::string& text) {
+  HWND edit = GetDlgItem(dlg, id);
+  if (!Usable(edit) || !IsClass(edit, "Edit")) return false;
+  SetFocus(edit);
+  if (!IsWindow(edit)) return false;
+  SendMessageA(edit, EM_SETSEL, 0, -1);
+  if (text.empty()) SendMessageA(edit, WM_CLEAR, 0, 0);
+  for (char c : text) {
+    if (!IsWindow(edit)) return false;
+    SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
+  }
+  return true;
+}
+
+bool GiveFocus(HWND dlg, int id) {
+  HWND control = GetDlgItem(dlg, id);
+  if (!Usable(control)) return false;
+  SetFocus(control);
+  return true;
+}
+
+void TakeFocus() { SetFocus(nullptr); }
+
+std::string Text(HWND dlg, int id) {
+  HWND control = GetDlgItem(dlg, id);
+  if (!control) return std::string();
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
+  return text;
+}
+
+UINT CheckState(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id); }
+
+HCURSOR CurrentCursor() { return GetCursor(); }
+std::string CursorName(HCURSOR cursor) { return standin::CursorName(cursor); }
+const std::vector<HCURSOR>& CursorHistory() { return Records().cursorHistory; }
+
+WindowInfo Inspect(HWND hwnd) {
+  WindowInfo info;
+  standin::WindowData* w = LookUpWindow(hwnd);
+  if (!w) return info;
+  info.className = w->windowClass->name;
+  info.text = w->text;
+  info.id = w->id;
+  info.style = w->style;
+  info.exStyle = w->exStyle;
+  info.parent = w->parent;
+  info.fromTemplate = w->origin.fromTemplate;
+  info.templateRect = w->origin.rect;
+  info.fontSize = w->origin.fontSize;
+  info.fontFace = w->origin.fontFace;
+  return info;
+}
+
+std::vector<HWND> Children(HWND hwnd) {
+  standin::WindowData* w = LookUpWindow(hwnd);
+  return w ? w->children : std::vector<HWND>();
+}
+
+}  // namespace headless

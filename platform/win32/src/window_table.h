@@ -1,0 +1,79 @@
+// The stand-in's windows and window classes (internal to the platform).
+// Handles are never reused, so a stale handle is simply not a window.
+#ifndef STANDIN_WINDOW_TABLE_H
+#define STANDIN_WINDOW_TABLE_H
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace standin {
+
+struct WindowClass {
+  std::string name;
+  UINT style = 0;
+  WNDPROC proc = nullptr;
+  int windowExtra = 0;
+  HINSTANCE instance = nullptr;
+  HCURSOR cursor = nullptr;
+  HBRUSH background = nullptr;
+  std::string menuName;
+  int liveWindows = 0;
+};
+
+// Where a window built from a dialog template came from: its rectangle in
+// dialog units and the dialog's font.
+struct TemplateOrigin {
+  bool fromTemplate = false;
+  RECT rect = {0, 0, 0, 0};  // left, top, width and height (dialog units)
+  int fontSize = 0;
+  std::string fontFace;
+};
+
+struct WindowData {
+  HWND handle = nullptr;
+  WindowClass* windowClass = nullptr;
+  WNDPROC proc = nullptr;
+  DLGPROC dlgProc = nullptr;  // dialogs: the application's procedure
+  HINSTANCE instance = nullptr;
+  std::string text;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  int id = 0;
+  HWND parent = nullptr;  // child windows
+  HWND owner = nullptr;   // top-level windows
+  std::vector<HWND> children;  // in creation order, which is the tab order
+  LONG_PTR userData = 0;
+  std::vector<char> extra;  // the class-declared window extra bytes
+  bool destroying = false;
+  // Controls.
+  UINT check = BST_UNCHECKED;
+  int selectionStart = 0;
+  int selectionEnd = 0;
+  TemplateOrigin origin;
+};
+
+// The window behind a handle; null for a handle that is not (or no longer) a
+// window. The pointer is valid until the next message is delivered.
+WindowData* LookUpWindow(HWND hwnd);
+// The class registered under name for instance, or a global class.
+WindowClass* FindClass(const std::string& name, HINSTANCE instance);
+// Sends WM_COMMAND with code and the control's id to the control's parent.
+void NotifyParent(HWND control, WORD code);
+// Registers the built-in control and dialog classes once.
+void RegisterSystemClasses();
+bool SameName(const std::string& a, const std::string& b);  // case-insensitive
+
+// Built-in window procedures (controls.cpp, dialogs.cpp).
+LRESULT CALLBACK StaticProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK ButtonProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
+extern const char dialogClassName[];
+
+// Every live window, in creation order (for the headless user's look-ups).
+std::vector<HWND> AllWindows();
+
+}  // namespace standin
+
+#endif
