@@ -1,4 +1,5 @@
-// mirova inspect FILE: what the library's readers make of a recorded file.
+// mirova inspect FILE: what the library's readers make of a recorded file,
+// chosen by its extension (.asc motion take, .trc tracker recording).
 #include <max.h>
 
 #include <cstdio>
@@ -28,17 +29,22 @@ std::string FileNameOf(const std::string& path) {
 }
 
 int RunInspect(const Args& args, std::ostream& out, std::ostream& err) {
-  if (args.size() != 1 || !EndsWith(Lower(args[0]), ".asc")) {
-    err << "usage: mirova inspect FILE.asc\n";
+  const bool tracker = !args.empty() && EndsWith(Lower(args[0]), ".trc");
+  const bool raw = tracker && args.size() == 2 && args[1] == "--raw";
+  const bool motion = args.size() == 1 && EndsWith(Lower(args[0]), ".asc");
+  if (!motion && !(tracker && (args.size() == 1 || raw))) {
+    err << "usage: mirova inspect FILE.asc\n"
+           "       mirova inspect FILE.trc [--raw]\n";
     return EXIT_USAGE;
   }
-  // Opened as the utility opens it.
+  // Opened as the utility and the Face Tracker rollup open it.
   FILE* stream = std::fopen(args[0].c_str(), "rt");
   if (!stream) {
     err << "mirova: cannot open " << args[0] << "\n";
     return EXIT_USAGE;
   }
-  int status = InspectMotionFile(FileNameOf(args[0]), stream, out, err);
+  int status = motion ? InspectMotionFile(FileNameOf(args[0]), stream, out, err)
+                      : InspectTrackerFile(FileNameOf(args[0]), stream, raw, out, err);
   std::fclose(stream);
   return status;
 }

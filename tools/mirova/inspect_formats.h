@@ -15,6 +15,12 @@ std::string FileNameOf(const std::string& path);
 int InspectMotionFile(const std::string& name, FILE* stream, std::ostream& out,
                       std::ostream& err);
 
+// Reads a tracker recording from stream as the Face Tracker rollup does,
+// stabilised unless raw, and reports the record and the messages as JSON:
+// 0 when no message was shown, 1 when one reported a fault in the file.
+int InspectTrackerFile(const std::string& name, FILE* stream, bool raw, std::ostream& out,
+                       std::ostream& err);
+
 }  // namespace cli
 
 #endif
