@@ -10,5 +10,15 @@ mkdir -p "$out"
 set -x
 "$mirova" info
 "$mirova" inspect "$top/examples/dolly.asc" > "$out/dolly.json"
+face="$top/examples/face"
+"$mirova" morph --neutral "$face/neutral.obj" \
+  --target open="$face/open.obj" --target puckered="$face/puckered.obj" \
+  --target left-eyelid="$face/left-eyelid.obj" --target left-eyebrow="$face/left-eyebrow.obj" \
+  --target left-cheek="$face/left-cheek.obj" --target frown="$face/frown.obj" \
+  --target left-squint="$face/left-squint.obj" --target right-eyelid="$face/right-eyelid.obj" \
+  --target right-eyebrow="$face/right-eyebrow.obj" --target right-cheek="$face/right-cheek.obj" \
+  --target right-squint="$face/right-squint.obj" \
+  --set "Mouth Vertical=60" --set "Left Eyelid=20" --set "Right Eyebrow=80" --set "Frown=100" \
+  -o "$out/face-blend.obj" > "$out/face-blend.json"
 set +x
 echo "examples: outputs in $out"

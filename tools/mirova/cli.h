@@ -20,6 +20,13 @@ int RunInfo(const Args& args, std::ostream& out, std::ostream& err);
 // mirova inspect FILE: what the library's reader makes of a recorded file.
 int RunInspect(const Args& args, std::ostream& out, std::ostream& err);
 
+// mirova morph --neutral FILE.obj [--target NAME=FILE.obj ...]
+// [--set "PARAM=PERCENT" ...] [--time TICKS] -o OUT.obj: the expression
+// object made on a node of the Neutral mesh, given the named targets and
+// parameter values (in percent, at time 0), evaluated at TICKS; writes the
+// blended mesh with the Neutral's faces.
+int RunMorph(const Args& args, std::ostream& out, std::ostream& err);
+
 // The plug-in module the host loads: --plugin FILE when given, otherwise
 // mirova.dlu beside the program.
 std::string PluginPath(const Args& args);

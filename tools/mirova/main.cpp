@@ -8,7 +8,9 @@ namespace {
 
 const char usage[] =
     "usage: mirova info [--plugin FILE]\n"
-    "       mirova inspect FILE.asc\n";
+    "       mirova inspect FILE.asc\n"
+    "       mirova morph --neutral FILE.obj [--target NAME=FILE.obj ...] [--set \"PARAM=PERCENT\" ...]\n"
+    "                    [--time TICKS] -o OUT.obj\n";
 
 }  // namespace
 
@@ -21,6 +23,7 @@ int main(int argc, char** argv) {
   cli::Args args(argv + 2, argv + argc);
   if (command == "info") return cli::RunInfo(args, std::cout, std::cerr);
   if (command == "inspect") return cli::RunInspect(args, std::cout, std::cerr);
+  if (command == "morph") return cli::RunMorph(args, std::cout, std::cerr);
   std::cerr << (command == "--help" || command == "-h" ? "" : "mirova: unknown command\n") << usage;
   return command == "--help" || command == "-h" ? cli::EXIT_OK : cli::EXIT_USAGE;
 }

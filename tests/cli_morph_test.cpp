@@ -1,0 +1,140 @@
+// mirova morph, called as the command line calls it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "cli.h"
+#include "obj_file.h"
+
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out, err;
+};
+
+class MorphTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir = testing::TempDir();
+    Write("neutral.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n");
+    Write("open.obj", "v 0 0 2\nv 1 0 2\nv 1 1 2\nv 0 1 2\nf 1 2 3 4\n");
+    Write("lid.obj", "v 0 -1 0\nv 1 -1 0\nv 1 0 0\nv 0 0 0\nf 1 2 3 4\n");
+    Write("short.obj", "v 0 0 2\nv 1 0 2\nv 1 1 2\nf 1 2 3\n");
+    std::remove(Path("out.obj").c_str());
+  }
+  std::string Path(const std::string& name) { return dir + name; }
+  void Write(const std::string& name, const std::string& text) {
+    std::ofstream(Path(name), std::ios::binary) << text;
+  }
+  CliRun Morph(cli::Args args) {
+    std::ostringstream out, err;
+    int status = cli::RunMorph(args, out, err);
+    return {status, out.str(), err.str()};
+  }
+  cli::ObjMesh Result() {
+    cli::ObjMesh mesh;
+    std::string error;
+    EXPECT_TRUE(cli::ReadObj(Path("out.obj"), mesh, &error)) << error;
+    return mesh;
+  }
+  std::string dir;
+};
+
+TEST_F(MorphTest, BlendsTheNamedTargetsByPercent) {
+  struct Case {
+    const char* name;
+    cli::Args extra;
+    Point3 first;
+  } cases[] = {
+      {"creation values show the Neutral", {"--target", "open=" + Path("open.obj")}, Point3(0, 0, 0)},
+      {"half open", {"--target", "open=" + Path("open.obj"), "--set", "Mouth Vertical=50"}, Point3(0, 0, 1)},
+      {"an eyelid at 0 % is closed", {"--target", "left-eyelid=" + Path("lid.obj"), "--set", "Left Eyelid=0"},
+       Point3(0, -1, 0)},
+      {"frown scale in percent", {"--target", "frown=" + Path("open.obj"), "--set", "Frown=50", "--set",
+                                  "Scale: Frown=200"},
+       Point3(0, 0, 2)},
+      {"two targets add", {"--target", "open=" + Path("open.obj"), "--target", "right-eyelid=" + Path("lid.obj"),
+                           "--set", "Mouth Vertical=100", "--set", "Right Eyelid=50"},
+       Point3(0, -0.5f, 2)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    cli::Args args = {"--neutral", Path("neutral.obj"), "-o", Path("out.obj"), "--time", "160"};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    CliRun run = Morph(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "{\"output\": \"" + Path("out.obj") +
+                           "\", \"points\": 4, \"faces\": 1, \"time\": 160, \"messages\": []}\n");
+    cli::ObjMesh mesh = Result();
+    ASSERT_EQ(mesh.points.size(), 4u);
+    EXPECT_TRUE(mesh.points[0].Equals(c.first));
+    // The Neutral's own face, a quad, comes back as it was.
+    EXPECT_EQ(mesh.polygons, (std::vector<std::vector<int>>{{0, 1, 2, 3}}));
+  }
+}
+
+TEST_F(MorphTest, TargetOfAnotherPointCountIsRefused) {
+  CliRun run = Morph({"--neutral", Path("neutral.obj"), "--target", "puckered=" + Path("short.obj"), "-o",
+                      Path("out.obj")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "mirova: the puckered target " + Path("short.obj") + " has 3 points, the Neutral has 4\n");
+  EXPECT_EQ(run.out, "");
+  EXPECT_FALSE(std::ifstream(Path("out.obj")).good());
+}
+
+TEST_F(MorphTest, BadCommandLinesAreUsageErrors) {
+  std::string n = Path("neutral.obj"), o = Path("out.obj");
+  struct Case {
+    const char* name;
+    cli::Args args;
+    const char* says;
+  } cases[] = {
+      {"nothing", {}, "required"},
+      {"no output", {"--neutral", n}, "required"},
+      {"missing value", {"--neutral", n, "-o"}, "-o wants a value"},
+      {"unknown option", {"--neutral", n, "-o", o, "--fps", "3"}, "unknown option --fps"},
+      {"unknown target", {"--neutral", n, "-o", o, "--target", "nose=" + n}, "--target wants"},
+      {"the Neutral is no --target", {"--neutral", n, "-o", o, "--target", "neutral=" + n}, "--target wants"},
+      {"setting without a value", {"--neutral", n, "-o", o, "--set", "Frown"}, "--set wants"},
+      {"percent not a number", {"--neutral", n, "-o", o, "--set", "Frown=lots"}, "--set wants"},
+      {"unknown parameter", {"--neutral", n, "-o", o, "--set", "Nose=5"}, "no parameter is called \"Nose\""},
+      {"time not ticks", {"--neutral", n, "-o", o, "--time", "1.5"}, "--time wants"},
+      {"unreadable neutral", {"--neutral", Path("missing.obj"), "-o", o}, "missing.obj"},
+      {"unreadable target", {"--neutral", n, "-o", o, "--target", "open=" + Path("missing.obj")}, "missing.obj"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CliRun run = Morph(c.args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+  }
+}
+
+TEST_F(MorphTest, ObjFacesMustNameExistingPoints) {
+  Write("broken.obj", "v 0 0 0\nv 1 0 0\nf 1 2 7\n");
+  CliRun run = Morph({"--neutral", Path("broken.obj"), "-o", Path("out.obj")});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("a face names a point"), std::string::npos) << run.err;
+}
+
+TEST(MorphExample, FullChannelGivesTheBundledTargetShape) {
+  std::string face = std::string(MIROVA_SOURCE_DIR) + "/examples/face/";
+  std::string out = testing::TempDir() + "example-blend.obj";
+  std::ostringstream stdoutText, stderrText;
+  int status = cli::RunMorph({"--neutral", face + "neutral.obj", "--target", "open=" + face + "open.obj",
+                              "--target", "frown=" + face + "frown.obj", "--set", "Mouth Vertical=100", "-o", out},
+                             stdoutText, stderrText);
+  ASSERT_EQ(status, 0) << stderrText.str();
+  cli::ObjMesh result, open;
+  ASSERT_TRUE(cli::ReadObj(out, result, nullptr));
+  ASSERT_TRUE(cli::ReadObj(face + "open.obj", open, nullptr));
+  ASSERT_EQ(result.points.size(), open.points.size());
+  for (size_t i = 0; i < open.points.size(); ++i) EXPECT_TRUE(result.points[i].Equals(open.points[i], 1e-6f)) << i;
+  std::remove(out.c_str());
+}
+
+}  // namespace

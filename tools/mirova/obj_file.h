@@ -1,0 +1,31 @@
+// Wavefront OBJ meshes for the command line: positions and polygons only.
+#ifndef MIROVA_CLI_OBJ_FILE_H
+#define MIROVA_CLI_OBJ_FILE_H
+#include <point3.h>
+
+#include <string>
+#include <vector>
+
+class TriObject;
+
+namespace cli {
+
+struct ObjMesh {
+  std::vector<Point3> points;
+  std::vector<std::vector<int>> polygons;  // point indices from 0, as in the file
+};
+
+// Reads the positions and polygon faces of an OBJ file; false with *error
+// when it cannot be read.
+bool ReadObj(const std::string& path, ObjMesh& mesh, std::string* error);
+// Writes positions and polygons (1-based, as OBJ counts); false when the
+// file cannot be written.
+bool WriteObj(const std::string& path, const ObjMesh& mesh);
+
+// A new mesh object of the points and the polygons cut into triangle fans;
+// the caller owns it.
+TriObject* MakeTriObject(const ObjMesh& mesh);
+
+}  // namespace cli
+
+#endif
