@@ -40,7 +40,20 @@ class MotionControlUtility : public UtilityObj, public MotionProgress {
   void SetProgress(float fraction) override;
   // The "Open..." button: chooses a take and reads it into motionData.
   void LoadFile(HWND owner);
+  // The "Apply To Camera" button: keys the single selected free camera with
+  // one position and one rotation key per sample, sample i at tick
+  // floor(i * 4800 / fps). Refuses, with a message and without changing
+  // anything, a wrong selection, a rate outside 1..4800 and a camera whose
+  // transform lacks a sub-controller. 1 when the camera was keyed.
+  int ApplyToCamera();
 };
+
+// Rates (samples a second) a take can be keyed at: 1 to 4800, so that every
+// sample gets a tick of its own.
+bool IsValidRate(int fps);
+// The rate the FPS box's text shows, read as "%d" reads it; 0 (no valid
+// rate) when the text holds no number, and INT_MAX for a number too large.
+int RateFromText(const char* text);
 
 // The one utility object and its descriptor.
 MotionControlUtility& GetMotionControlUtility();

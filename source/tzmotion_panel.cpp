@@ -2,7 +2,11 @@
 // take from the open-file dialog.
 #include <commdlg.h>
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "mirova.h"
 #include "resource.h"
@@ -26,9 +30,11 @@ void OnFpsNotification(MotionControlUtility& mc, HWND panel, WORD code) {
       mc.ip->EnableAccelerators();
       break;
     case EN_CHANGE: {
+      // The rate follows the box at once, also when it holds no number, so
+      // that Apply never keys at a rate the box does not show.
       char text[256];
       GetDlgItemTextA(panel, IDC_MOTION_FPS, text, sizeof text);
-      std::sscanf(text, "%d", &mc.fps);
+      mc.fps = RateFromText(text);
       break;
     }
     default:
@@ -38,6 +44,7 @@ void OnFpsNotification(MotionControlUtility& mc, HWND panel, WORD code) {
 
 void OnCommand(MotionControlUtility& mc, HWND panel, WPARAM wParam) {
   switch (LOWORD(wParam)) {
+    case IDC_MOTION_APPLY: mc.ApplyToCamera(); break;
     case IDC_MOTION_OPEN: mc.LoadFile(panel); break;
     case IDC_MOTION_FPS: OnFpsNotification(mc, panel, HIWORD(wParam)); break;
     case IDC_MOTION_TRACK: SetFlagFromCheckBox(panel, IDC_MOTION_TRACK, &mc.useTrack); break;
@@ -55,6 +62,18 @@ void ShowUnableToLoad(HWND owner) {
 }
 
 }  // namespace
+
+bool IsValidRate(int fps) { return fps >= 1 && fps <= TIME_TICKSPERSEC; }
+
+int RateFromText(const char* text) {
+  char* end = nullptr;
+  errno = 0;
+  long value = std::strtol(text, &end, 10);
+  if (end == text) return 0;
+  if (value > INT_MAX || (errno == ERANGE && value > 0)) return INT_MAX;
+  if (value < INT_MIN || errno == ERANGE) return INT_MIN;
+  return static_cast<int>(value);
+}
 
 // The panel addresses the one static utility directly, not through window data.
 INT_PTR CALLBACK MotionPanelDlgProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -86,10 +105,12 @@ void MotionControlUtility::BeginEditParams(Interface* ip, IUtil* iu) {
                               _T("TzMotionControl"), 0, 0);
 }
 
+// The page goes before the interface is forgotten: while it is destroyed the
+// FPS box may still lose the focus and give the host its shortcuts back.
 void MotionControlUtility::EndEditParams(Interface* ip, IUtil*) {
+  ip->DeleteRollupPage(hRollup);
   iu = nullptr;
   this->ip = nullptr;
-  ip->DeleteRollupPage(hRollup);
   hRollup = nullptr;
 }
 
@@ -144,7 +165,14 @@ void MotionControlUtility::LoadFile(HWND owner) {
   ofn.lpstrTitle = _T("Load Kuper ASCII File");
   ofn.lpstrDefExt = _T("asc");
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  if (!GetOpenFileNameA(&ofn)) return;
+  // A failed dialog may leave its own data in the buffer (the size a path
+  // too long would need); the previous choice is kept then.
+  char previous[sizeof fileName];
+  std::memcpy(previous, fileName, sizeof fileName);
+  if (!GetOpenFileNameA(&ofn)) {
+    std::memcpy(fileName, previous, sizeof fileName);
+    return;
+  }
 
   FILE* stream = std::fopen(fileName, "rt");
   if (!stream) {
