@@ -10,6 +10,8 @@ mkdir -p "$out"
 set -x
 "$mirova" info
 "$mirova" inspect "$top/examples/dolly.asc" > "$out/dolly.json"
+"$mirova" camera "$top/examples/dolly.asc" -o "$out/dolly-camera.json"
+"$mirova" camera "$top/examples/dolly.asc" --format chan -o "$out/dolly-camera.chan"
 face="$top/examples/face"
 "$mirova" morph --neutral "$face/neutral.obj" \
   --target open="$face/open.obj" --target puckered="$face/puckered.obj" \
@@ -20,5 +22,7 @@ face="$top/examples/face"
   --target right-squint="$face/right-squint.obj" \
   --set "Mouth Vertical=60" --set "Left Eyelid=20" --set "Right Eyebrow=80" --set "Frown=100" \
   -o "$out/face-blend.obj" > "$out/face-blend.json"
+"$mirova" inspect "$top/examples/face_take.trc" > "$out/face_take.json"
+"$mirova" face "$top/examples/face_take.trc" -o "$out/face-keys.json"
 set +x
 echo "examples: outputs in $out"

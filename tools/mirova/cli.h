@@ -20,12 +20,24 @@ int RunInfo(const Args& args, std::ostream& out, std::ostream& err);
 // mirova inspect FILE: what the library's reader makes of a recorded file.
 int RunInspect(const Args& args, std::ostream& out, std::ostream& err);
 
+// mirova camera FILE.asc [--fps N] [--no-<axis>...] [--format json|chan]
+// [-o OUT] [--plugin FILE]: a headless scene with one selected free camera,
+// keyed through the motion-control utility's panel as a user would; writes
+// the camera's keys.
+int RunCamera(const Args& args, std::ostream& out, std::ostream& err);
+
 // mirova morph --neutral FILE.obj [--target NAME=FILE.obj ...]
 // [--set "PARAM=PERCENT" ...] [--time TICKS] -o OUT.obj: the expression
 // object made on a node of the Neutral mesh, given the named targets and
 // parameter values (in percent, at time 0), evaluated at TICKS; writes the
 // blended mesh with the Neutral's faces.
 int RunMorph(const Args& args, std::ostream& out, std::ostream& err);
+
+// mirova face FILE.trc [--fps N] [--neutral FILE.obj] [-o OUT.json]: the
+// expression object made on a neutral face (the bundled example face by
+// default) in a scene of N frames a second, the recording opened into its
+// tracker input and applied; writes the keys of all 22 parameters.
+int RunFace(const Args& args, std::ostream& out, std::ostream& err);
 
 // The plug-in module the host loads: --plugin FILE when given, otherwise
 // mirova.dlu beside the program.

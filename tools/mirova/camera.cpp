@@ -1,0 +1,239 @@
+// mirova camera FILE.asc: keys a free camera from a motion-control take by
+// working the utility's panel as a user does, then writes the camera's keys.
+#include <headless.h>
+#include <headless_host.h>
+#include <standard_objects.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "chan.h"
+#include "cli.h"
+#include "json.h"
+#include "messages.h"
+
+namespace cli {
+
+namespace {
+
+const char usage[] =
+    "usage: mirova camera FILE.asc [--fps N] [--no-east-west] [--no-track] [--no-north-south]\n"
+    "                    [--no-tilt] [--no-roll] [--no-pan] [--format json|chan] [-o OUT]\n";
+
+// The panel's six axis check boxes, by their labels.
+const struct {
+  const char* option;
+  const char* label;
+} axisBoxes[] = {
+    {"--no-east-west", "East-West (X Axis)"}, {"--no-track", "Track (Y Axis)"},
+    {"--no-north-south", "North-South (Z Axis)"}, {"--no-tilt", "Tilt (About X Axis)"},
+    {"--no-roll", "Roll (About Y Axis)"}, {"--no-pan", "Pan (About Z Axis)"},
+};
+const int kAxes = 6;
+
+struct CameraOptions {
+  std::string file;
+  std::string fps = "30";
+  bool use[kAxes] = {true, true, true, true, true, true};
+  std::string format = "json";
+  std::string output;
+  std::string plugin;
+};
+
+bool AllDigits(const std::string& s) {
+  if (s.empty()) return false;
+  for (char c : s)
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
+bool ParseAxisOption(const std::string& arg, CameraOptions* o) {
+  for (int i = 0; i < kAxes; ++i)
+    if (arg == axisBoxes[i].option) return !(o->use[i] = false);
+  return false;
+}
+
+// False for a usage error.
+bool ParseOptions(const Args& args, CameraOptions* o) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    bool hasValue = i + 1 < args.size();
+    if (ParseAxisOption(arg, o)) continue;
+    if ((arg == "--fps" || arg == "--format" || arg == "-o" || arg == "--plugin") && !hasValue)
+      return false;
+    if (arg == "--fps") o->fps = args[++i];
+    else if (arg == "--format") o->format = args[++i];
+    else if (arg == "-o") o->output = args[++i];
+    else if (arg == "--plugin") o->plugin = args[++i];
+    else if (!arg.empty() && arg[0] == '-') return false;
+    else if (o->file.empty()) o->file = arg;
+    else return false;
+  }
+  // The FPS box takes digits only; anything else could not be typed into it.
+  return !o->file.empty() && AllDigits(o->fps) && (o->format == "json" || o->format == "chan");
+}
+
+// A control of the panel found as a user finds it: by its kind and label.
+HWND FindControl(HWND panel, const std::string& className, const char* text = nullptr) {
+  for (HWND child : headless::Children(panel)) {
+    headless::WindowInfo info = headless::Inspect(child);
+    if (info.className == className && (!text || info.text == text)) return child;
+  }
+  return nullptr;
+}
+
+std::string TextOf(HWND control) { return headless::Inspect(control).text; }
+
+// The display to the right of a label ("Name:", "Samples:").
+std::string DisplayAfter(HWND panel, const char* label) {
+  HWND found = FindControl(panel, "Static", label);
+  return found ? TextOf(GetWindow(found, GW_HWNDNEXT)) : std::string();
+}
+
+// What the camera ended up with, and what the panel shows.
+struct CameraTake {
+  std::string name;
+  int fps = 0;
+  int samples = 0;
+  std::vector<CameraKey> keys;
+  Point3 scale;
+};
+
+CameraTake ReadCamera(INode* camera, HWND panel) {
+  CameraTake take;
+  take.name = DisplayAfter(panel, "Name:");
+  take.samples = std::atoi(DisplayAfter(panel, "Samples:").c_str());
+  take.fps = std::atoi(TextOf(FindControl(panel, "Edit")).c_str());
+  Control* tm = camera->GetTMController();
+  Control* position = tm->GetPositionController();
+  Control* rotation = tm->GetRotationController();
+  for (int i = 0; i < position->NumKeys(); ++i) {
+    CameraKey key;
+    key.ticks = position->GetKeyTime(i);
+    Interval valid = FOREVER;
+    position->GetValue(key.ticks, &key.position, valid, CTRL_ABSOLUTE);
+    rotation->GetValue(key.ticks, &key.rotation, valid, CTRL_ABSOLUTE);
+    take.keys.push_back(key);
+  }
+  ScaleValue scale;
+  Interval valid = FOREVER;
+  tm->GetScaleController()->GetValue(0, &scale, valid, CTRL_ABSOLUTE);
+  take.scale = scale.s;
+  return take;
+}
+
+std::string TakeJson(const CameraTake& take, const MessageLog& messages) {
+  std::ostringstream json;
+  json << "{\"file\": " << JsonString(take.name) << ", \"fps\": " << take.fps
+       << ", \"samples\": " << take.samples << ", \"position\": [";
+  for (size_t i = 0; i < take.keys.size(); ++i) {
+    const Point3& p = take.keys[i].position;
+    json << (i ? ", [" : "[") << take.keys[i].ticks << ", " << JsonFloat(p.x) << ", "
+         << JsonFloat(p.y) << ", " << JsonFloat(p.z) << "]";
+  }
+  json << "], \"rotation\": [";
+  for (size_t i = 0; i < take.keys.size(); ++i) {
+    const Quat& q = take.keys[i].rotation;
+    json << (i ? ", [" : "[") << take.keys[i].ticks << ", " << JsonFloat(q.x) << ", "
+         << JsonFloat(q.y) << ", " << JsonFloat(q.z) << ", " << JsonFloat(q.w) << "]";
+  }
+  json << "], \"scale\": [" << JsonFloat(take.scale.x) << ", " << JsonFloat(take.scale.y) << ", "
+       << JsonFloat(take.scale.z) << "], \"messages\": " << messages.Json() << "}\n";
+  return json.str();
+}
+
+// The user at the panel: Open... with the file, the rate typed, the check
+// boxes set, Apply To Camera. False when the library refused (it said so in
+// a message box) or the panel could not be worked.
+bool WorkPanel(HWND panel, const CameraOptions& o, const MessageLog& messages) {
+  size_t shown = messages.Boxes().size();
+  headless::AnswerNextOpenDialog(o.file);
+  if (!headless::Click(FindControl(panel, "Button", "Open...")) ||
+      messages.Boxes().size() > shown)
+    return false;
+  HWND fps = FindControl(panel, "Edit");
+  if (!fps || !headless::Type(panel, GetDlgCtrlID(fps), o.fps)) return false;
+  for (int i = 0; i < kAxes; ++i) {
+    HWND box = FindControl(panel, "Button", axisBoxes[i].label);
+    if (!box) return false;
+    bool checked = SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (checked != o.use[i] && !headless::Click(box)) return false;
+  }
+  return headless::Click(FindControl(panel, "Button", "Apply To Camera")) &&
+         messages.Boxes().size() == shown;
+}
+
+bool WriteReport(const CameraTake& take, const CameraOptions& o, const MessageLog& messages,
+                 std::ostream& out, std::ostream& err) {
+  std::ofstream file;
+  if (!o.output.empty()) {
+    file.open(o.output, std::ios::binary);
+    if (!file) {
+      err << "mirova: cannot write " << o.output << "\n";
+      return false;
+    }
+  }
+  std::ostream& to = o.output.empty() ? out : file;
+  if (o.format == "chan")
+    WriteChan(to, take.keys, take.fps);
+  else
+    to << TakeJson(take, messages);
+  return static_cast<bool>(to.flush());
+}
+
+using LibClassDescFn = ClassDesc* (*)(int);
+
+// The utility's class descriptor from the plug-in's class table.
+ClassDesc* MotionControlClass(HMODULE module) {
+  auto classDesc = reinterpret_cast<LibClassDescFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(module, "LibClassDesc")));
+  return classDesc ? classDesc(0) : nullptr;
+}
+
+}  // namespace
+
+int RunCamera(const Args& args, std::ostream& out, std::ostream& err) {
+  CameraOptions o;
+  if (!ParseOptions(args, &o)) {
+    err << usage;
+    return EXIT_USAGE;
+  }
+  if (std::FILE* probe = std::fopen(o.file.c_str(), "rt")) {
+    std::fclose(probe);
+  } else {
+    err << "mirova: cannot open " << o.file << "\n";
+    return EXIT_USAGE;
+  }
+  std::string path = o.plugin.empty() ? PluginPath(Args()) : o.plugin;
+  HMODULE module = LoadLibraryA(path.c_str());
+  if (!module) {
+    err << "mirova: cannot load the plug-in " << path << "\n";
+    return EXIT_USAGE;
+  }
+  int status = EXIT_REFUSED;
+  {
+    MessageLog messages(err);
+    headless::Host host;
+    INode* camera = host.CreateNode(NewDefaultCamera(FREE_CAMERA), "Camera01");
+    host.Select(camera);
+    ClassDesc* cd = MotionControlClass(module);
+    if (!cd || !host.OpenUtility(cd) || host.RollupPages().empty()) {
+      err << "mirova: " << path << " does not open the motion-control utility\n";
+    } else {
+      HWND panel = host.RollupPages().back().page;
+      if (WorkPanel(panel, o, messages)) {
+        CameraTake take = ReadCamera(camera, panel);
+        status = WriteReport(take, o, messages, out, err) ? EXIT_OK : EXIT_USAGE;
+      }
+      host.CloseUtility();
+    }
+  }
+  FreeLibrary(module);
+  return status;
+}
+
+}  // namespace cli

@@ -1,0 +1,41 @@
+// The camera track as a .chan file, the plain text that compositing and 3-D
+// packages read: one line per key, "frame tx ty tz rx ry rz".
+//
+// Conventions of the file: Y up, so our Z-up (x, y, z) is written as
+// (x, z, -y); rotations as Euler angles in degrees in ZXY order (about Z
+// first, then X, then Y: R = Ry * Rx * Rz for column vectors); a camera at
+// rotation 0 looks down its local -Z with +Y up, as ours does.
+#ifndef MIROVA_CLI_CHAN_H
+#define MIROVA_CLI_CHAN_H
+#include <point3.h>
+#include <quat.h>
+
+#include <ostream>
+#include <vector>
+
+namespace cli {
+
+// One key of the camera: time in ticks, position and rotation in the scene's
+// Z-up axes (the rotation turns the camera from its rest orientation).
+struct CameraKey {
+  int ticks = 0;
+  Point3 position;
+  Quat rotation;
+};
+
+// A key as the file gives it: translation in Y-up space and ZXY Euler angles
+// in degrees.
+struct ChanPose {
+  double tx = 0, ty = 0, tz = 0;
+  double rx = 0, ry = 0, rz = 0;
+};
+
+ChanPose ChanPoseOf(const Point3& position, const Quat& rotation);
+
+// Writes one line per key; a key's frame is its time in frames of fps (the
+// take's own rate), so that sample i is frame i.
+void WriteChan(std::ostream& out, const std::vector<CameraKey>& keys, int fps);
+
+}  // namespace cli
+
+#endif
