@@ -2,12 +2,16 @@
 // calls them.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <climits>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "cli.h"
+#include "mirovaobj.h"
 #include "tracker_text.h"
 
 namespace {
@@ -95,6 +99,127 @@ TEST(InspectTracker, UsageErrors) {
     EXPECT_EQ(cli::RunInspect(args, out, err), cli::EXIT_USAGE);
     EXPECT_EQ(out.str(), "");
     EXPECT_NE(err.str().find("mirova inspect FILE.trc [--raw]"), std::string::npos);
+  }
+}
+
+// --- mirova face ---
+
+const std::string kNeutral = std::string(MIROVA_SOURCE_DIR) + "/examples/face/neutral.obj";
+const char* const kFaceMarkers[] = {"lip_upper",   "lip_lower",     "lip_left",       "lip_right",  "eyelid_left",
+                                    "eyelid_right", "out_brow_left", "out_brow_right", "cheek_left", "cheek_right",
+                                    "squint_left", "squint_right",  "in_brow_right"};
+
+// Two samples: in the second the mouth is open and wide and every other
+// marker higher in the image. upperLipDrop moves the upper lip down in both.
+std::string TwoSampleTake(float seconds1, float upperLipDrop = 0.0f, const std::string& without = "") {
+  std::vector<std::string> names = {"nose_bridge"};
+  std::vector<tracker_text::Row> rows = {{0.0f, {FilePosition{0.5f, 0.5f}}}, {seconds1, {FilePosition{0.5f, 0.5f}}}};
+  for (const char* name : kFaceMarkers) {
+    if (name == without) continue;
+    names.push_back(name);
+    const std::string n = name;
+    for (int s = 0; s < 2; ++s) {
+      FilePosition p{0.3f - 0.1f * s, 0.5f};
+      if (n == "lip_upper") p = {0.6f + upperLipDrop, 0.5f};
+      if (n == "lip_lower") p = {0.62f + 0.1f * s, 0.5f};
+      if (n == "lip_left") p = {0.6f, 0.55f + 0.05f * s};  // horizontal grows leftwards in the stable frame
+      if (n == "lip_right") p = {0.6f, 0.45f - 0.05f * s};
+      rows[s].markers.push_back(p);
+    }
+  }
+  return Recording(names, rows);
+}
+
+CliRun Face(const std::string& text, cli::Args options) {
+  const std::string path = testing::TempDir() + "face take.trc";
+  std::ofstream(path, std::ios::binary) << text;
+  std::ostringstream out, err;
+  options.insert(options.begin(), path);
+  const int status = cli::RunFace(options, out, err);
+  std::remove(path.c_str());
+  return {status, out.str(), err.str()};
+}
+
+// The report with each percentage keyed at 0 and t1 by its first and
+// second value (Frown falls where the others rise), the scales unkeyed.
+std::string FaceJson(int ticksPerFrame, TimeValue t1, const std::string& messages, bool keyed = true) {
+  std::string json = "{\"file\": \"face take.trc\", \"ticksPerFrame\": " + std::to_string(ticksPerFrame) +
+                     ", \"parameters\": [";
+  for (int i = 0; i < NUM_CHANNEL_PARAMS; ++i) {
+    const bool scale = (i >= 7 && i <= 13) || i >= 18;
+    const char* keys = !keyed || scale ? "[]" : i == PB_FROWN ? "[[0, 1], [T, 0]]" : "[[0, 0], [T, 1]]";
+    std::string k = keys;
+    if (k.find('T') != std::string::npos) k.replace(k.find('T'), 1, std::to_string(t1));
+    json += std::string(i ? ", " : "") + "{\"index\": " + std::to_string(i) + ", \"name\": \"" + ChannelParamName(i) +
+            "\", \"keys\": " + k + "}";
+  }
+  return json + "], \"messages\": " + messages + "}\n";
+}
+
+TEST(FaceCommand, KeysEveryPercentageAtTheSampleTimes) {
+  struct Case {
+    const char* name;
+    std::string text;
+    cli::Args options;
+    int status;
+    std::string json;
+    std::string err;
+  };
+  const std::string swapped = "Top and bottom lip markers swapped at frame ";
+  const Case cases[] = {
+      {"30 frames a second by default", TwoSampleTake(0.5f), {"--neutral", kNeutral}, 0, FaceJson(160, 2400, "[]"), ""},
+      {"lips swapped in the first sample, 25 frames a second", TwoSampleTake(1.0f, 0.05f),
+       {"--fps", "25", "--neutral", kNeutral}, 0,
+       FaceJson(192, 4800, "[{\"caption\": null, \"text\": \"" + swapped + "0\"}]"), swapped + "0\n"},
+      {"a face marker missing", TwoSampleTake(0.5f, 0.0f, "squint_left"), {"--neutral", kNeutral}, 1,
+       FaceJson(160, 2400, "[{\"caption\": null, \"text\": \"Unable to find marker squint_left\"}]", false),
+       "Unable to find marker squint_left\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CliRun run = Face(c.text, c.options);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.out, c.json);
+    EXPECT_EQ(run.err, c.err);
+  }
+}
+
+TEST(FaceCommand, WritesTheReportToTheOutputFile) {
+  const std::string output = testing::TempDir() + "face.json";
+  const CliRun run = Face(TwoSampleTake(0.5f), {"-o", output, "--neutral", kNeutral});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "");
+  std::ifstream file(output);
+  const std::string written((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(written, FaceJson(160, 2400, "[]"));
+  std::remove(output.c_str());
+}
+
+TEST(FaceCommand, FindsTheBundledNeutralFromTheBuildTree) {
+  char self[PATH_MAX] = {};
+  if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0 || std::string(self).rfind(MIROVA_SOURCE_DIR "/", 0) != 0)
+    GTEST_SKIP() << "the build tree is outside the source tree";
+  const CliRun run = Face(TwoSampleTake(0.5f), {});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, FaceJson(160, 2400, "[]"));
+}
+
+TEST(FaceCommand, UsageErrors) {
+  const cli::Args cases[] = {{},
+                             {"take.trc", "--fps"},
+                             {"take.trc", "--fps", "0"},
+                             {"take.trc", "--fps", "4801"},
+                             {"take.trc", "--fps", "30fps"},
+                             {"take.trc", "other.trc"},
+                             {"take.trc", "--loud"},
+                             {testing::TempDir() + "no-such-take.trc", "--neutral", kNeutral},
+                             {"take.trc", "--neutral", testing::TempDir() + "no-such-face.obj"}};
+  for (const cli::Args& args : cases) {
+    SCOPED_TRACE(args.empty() ? "no arguments" : args.back());
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::RunFace(args, out, err), cli::EXIT_USAGE);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("mirova: "), std::string::npos);
   }
 }
 
