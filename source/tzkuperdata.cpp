@@ -2,8 +2,6 @@
 
 #include <max.h>
 
-#include <sys/types.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstdint>
