@@ -23,13 +23,16 @@ class CountingProgress final : public MotionProgress {
   long calls = 0;
 };
 
-// Written once per run into a fresh temporary folder; CR LF as rigs write.
-const std::string& TakePath() {
-  static const std::string path = [] {
+// Written once per run into a fresh temporary folder (removed at exit); CR LF
+// as rigs write.
+class TakeFile {
+ public:
+  TakeFile() {
     char folder[] = "/tmp/kuper_bench_XXXXXX";
     if (mkdtemp(folder) == nullptr) std::abort();
-    std::string file = std::string(folder) + "/take.asc";
-    FILE* out = fopen(file.c_str(), "wb");
+    directory = folder;
+    path = directory + "/take.asc";
+    FILE* out = fopen(path.c_str(), "wb");
     if (out == nullptr) std::abort();
     fputs("Axes = FOCUS,VTrack,VEW,VNS,VPan,VTilt,VRoll\r\n", out);
     for (int i = 0; i < kSamples; ++i) {
@@ -38,9 +41,18 @@ const std::string& TakePath() {
               0.05 * t, 0.0);
     }
     fclose(out);
-    return file;
-  }();
-  return path;
+  }
+  ~TakeFile() {
+    remove(path.c_str());
+    remove(directory.c_str());
+  }
+  std::string directory;
+  std::string path;
+};
+
+const std::string& TakePath() {
+  static const TakeFile take;
+  return take.path;
 }
 
 void BM_MotionDataRead(benchmark::State& state) {
