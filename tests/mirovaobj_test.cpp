@@ -157,7 +157,7 @@ TEST_F(ExpressionObjectTest, ChangesOfParametersAndTargetsReachDependents) {
   Listener listener(obj);
   obj->pblock->SetValue(PB_FROWN, 0, 0.5f);
   EXPECT_EQ(listener.changes, 1);
-  auto* target = static_cast<BoxObject*>(new BoxObject);
+  auto* target = new BoxObject;
   obj->ReplaceReference(1 + TARGET_FROWN, target);
   target->SetSize(Point3(1, 1, 1));
   EXPECT_EQ(listener.changes, 2);
