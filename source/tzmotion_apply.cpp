@@ -4,8 +4,6 @@
 #include <inode.h>
 #include <object.h>
 
-#include <climits>
-
 #include "tzmotion.h"
 
 namespace {

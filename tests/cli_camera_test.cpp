@@ -104,9 +104,13 @@ TEST_F(CameraCommand, ReportsRefusalsAndUsageErrors) {
     EXPECT_EQ(run.err.substr(0, c.errStart.size()), c.errStart);
     EXPECT_EQ(run.out, "");
   }
-  CliRun missing = Run({testing::TempDir() + "no_such_take.asc"});
-  EXPECT_EQ(missing.status, 2);
-  EXPECT_NE(missing.err.find("cannot open"), std::string::npos);
+  for (std::string path : {testing::TempDir() + "no_such_take.asc", testing::TempDir()}) {
+    SCOPED_TRACE(path);
+    CliRun missing = Run({path});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("cannot open"), std::string::npos);
+    EXPECT_EQ(missing.out, "");
+  }
 }
 
 // --- the .chan file read back as its consumers read it ---

@@ -203,6 +203,20 @@ TEST_F(ApplyToCamera, ARateThatCannotKeyTheTakeChangesNothing) {
   }
 }
 
+TEST_F(ApplyToCamera, ATakeLongerThanTheHostsTimeAtItsRateChangesNothing) {
+  // At 1 FPS, sample 447,393 would lie past the last tick the host can hold.
+  MotionData& data = Utility().motionData;
+  ASSERT_TRUE(data.Grow(447394, false));
+  data.count = 447394;
+  KeyCameraByHand();
+  motion_test::TrackState before = Tracks();
+  TypeRate("1");
+  Apply();
+  ASSERT_EQ(headless::MessageBoxes().size(), 1u);
+  EXPECT_EQ(headless::MessageBoxes()[0].caption, "TzMotionControl");
+  EXPECT_TRUE(Tracks() == before);
+}
+
 TEST_F(ApplyToCamera, ATransformWithoutASubControllerChangesNothing) {
   Load(WriteTake({Values(1, 2, 3, 4, 5, 6)}));
   KeyCameraByHand();

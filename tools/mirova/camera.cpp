@@ -147,24 +147,28 @@ std::string TakeJson(const CameraTake& take, const MessageLog& messages) {
 }
 
 // The user at the panel: Open... with the file, the rate typed, the check
-// boxes set, Apply To Camera. False when the library refused (it said so in
-// a message box) or the panel could not be worked.
-bool WorkPanel(HWND panel, const CameraOptions& o, const MessageLog& messages) {
+// boxes set, Apply To Camera. EXIT_REFUSED when the library said no in a
+// message box or the panel could not be worked; EXIT_USAGE when the open
+// dialog would not take the file.
+int WorkPanel(HWND panel, const CameraOptions& o, const MessageLog& messages, std::ostream& err) {
   size_t shown = messages.Boxes().size();
   headless::AnswerNextOpenDialog(o.file);
-  if (!headless::Click(FindControl(panel, "Button", "Open...")) ||
-      messages.Boxes().size() > shown)
-    return false;
+  if (!headless::Click(FindControl(panel, "Button", "Open..."))) return EXIT_REFUSED;
+  if (headless::OpenDialogs().empty() || headless::OpenDialogs().back().cancelled) {
+    err << "mirova: cannot open " << o.file << "\n";
+    return EXIT_USAGE;
+  }
+  if (messages.Boxes().size() > shown) return EXIT_REFUSED;
   HWND fps = FindControl(panel, "Edit");
-  if (!fps || !headless::Type(panel, GetDlgCtrlID(fps), o.fps)) return false;
+  if (!fps || !headless::Type(panel, GetDlgCtrlID(fps), o.fps)) return EXIT_REFUSED;
   for (int i = 0; i < kAxes; ++i) {
     HWND box = FindControl(panel, "Button", axisBoxes[i].label);
-    if (!box) return false;
+    if (!box) return EXIT_REFUSED;
     bool checked = SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    if (checked != o.use[i] && !headless::Click(box)) return false;
+    if (checked != o.use[i] && !headless::Click(box)) return EXIT_REFUSED;
   }
-  return headless::Click(FindControl(panel, "Button", "Apply To Camera")) &&
-         messages.Boxes().size() == shown;
+  bool applied = headless::Click(FindControl(panel, "Button", "Apply To Camera"));
+  return applied && messages.Boxes().size() == shown ? EXIT_OK : EXIT_REFUSED;
 }
 
 bool WriteReport(const CameraTake& take, const CameraOptions& o, const MessageLog& messages,
@@ -225,7 +229,8 @@ int RunCamera(const Args& args, std::ostream& out, std::ostream& err) {
       err << "mirova: " << path << " does not open the motion-control utility\n";
     } else {
       HWND panel = host.RollupPages().back().page;
-      if (WorkPanel(panel, o, messages)) {
+      status = WorkPanel(panel, o, messages, err);
+      if (status == EXIT_OK) {
         CameraTake take = ReadCamera(camera, panel);
         status = WriteReport(take, o, messages, out, err) ? EXIT_OK : EXIT_USAGE;
       }
