@@ -5,6 +5,7 @@
 #include <headless_scene.h>
 #include <iparamb.h>
 #include <standard_geometry.h>
+#include <standard_objects.h>
 #include <triobj.h>
 
 #include <cstdio>
@@ -322,6 +323,36 @@ TEST_F(SceneFileTest, ExpressionObjectKeepsTargetsAndOffsetTransforms) {
   EXPECT_FLOAT_EQ(ParamAt(obj->pblock, PB_FROWN, 160), 0.75f);
   EXPECT_FLOAT_EQ(ParamAt(obj->pblock, PB_SCALE_FROWN, 160), 0.5f);
   EXPECT_EQ(headless::SceneText(host), saved);
+}
+
+}  // namespace
+
+namespace {
+
+// A keyed camera and a light come back from a saved scene as the same kinds
+// of object with the same keys.
+TEST(SceneFileCameras, KeyedCameraAndLightSurviveARoundTrip) {
+  headless::Host host;
+  INode* camera = host.CreateNode(NewDefaultCamera(FREE_CAMERA), "camera");
+  host.CreateNode(NewDefaultCamera(TARGETED_CAMERA), "target camera");
+  host.CreateNode(NewDefaultLight(OMNI_LIGHT), "light");
+  AnimateOn();
+  Point3 p(1, 2, 3);
+  camera->GetTMController()->GetPositionController()->SetValue(160, &p);
+  AnimateOff();
+
+  std::string saved = headless::SceneText(host);
+  headless::Host loaded;
+  std::string error;
+  ASSERT_TRUE(headless::LoadSceneText(loaded, saved, &error)) << error;
+  ASSERT_EQ(loaded.Nodes().size(), 3u);
+  EXPECT_EQ(loaded.Nodes()[0]->GetObjectRef()->ClassID(), Class_ID(SIMPLE_CAM_CLASS_ID, 0));
+  EXPECT_EQ(loaded.Nodes()[1]->GetObjectRef()->ClassID(), Class_ID(LOOKAT_CAM_CLASS_ID, 0));
+  EXPECT_EQ(loaded.Nodes()[2]->GetObjectRef()->SuperClassID(), static_cast<SClass_ID>(LIGHT_CLASS_ID));
+  Control* position = loaded.Nodes()[0]->GetTMController()->GetPositionController();
+  ASSERT_EQ(position->NumKeys(), 1);
+  EXPECT_EQ(position->GetKeyTime(0), 160);
+  EXPECT_EQ(headless::SceneText(loaded), saved);
 }
 
 }  // namespace

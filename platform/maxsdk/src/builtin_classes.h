@@ -8,5 +8,8 @@ ClassDesc* GetDerivedObjectDesc();
 ClassDesc* GetTriObjectDesc();
 ClassDesc* GetBoxObjectDesc();
 ClassDesc* GetSprayObjectDesc();
+ClassDesc* GetFreeCameraDesc();
+ClassDesc* GetTargetCameraDesc();
+ClassDesc* GetOmniLightDesc();
 
 #endif

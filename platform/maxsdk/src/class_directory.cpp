@@ -18,7 +18,8 @@ std::map<ClassKey, ClassDesc*>& Directory() {
   static std::map<ClassKey, ClassDesc*> directory;
   if (directory.empty()) {
     for (ClassDesc* cd : {GetTriObjectDesc(), GetBoxObjectDesc(), GetSprayObjectDesc(),
-                          GetDerivedObjectDesc()})
+                          GetDerivedObjectDesc(), GetFreeCameraDesc(), GetTargetCameraDesc(),
+                          GetOmniLightDesc()})
       directory[{cd->SuperClassID(), cd->ClassID()}] = cd;
   }
   return directory;
