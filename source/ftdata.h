@@ -32,7 +32,8 @@ class TrackerData {
   int* sampleTimes;        // N times in ticks; null when empty
 
   // Empty: both counts 0 and all arrays null; otherwise both counts are
-  // positive and every array holds its full size.
+  // positive and every array holds at least its full size (a recording cut
+  // short keeps the arrays allocated for the count in its header).
   TrackerData();
   ~TrackerData();
   TrackerData(const TrackerData&) = delete;
