@@ -1,5 +1,7 @@
 #include "ftdata.h"
 
+#include "textmode.h"
+
 #include <sys/types.h>
 
 #include <algorithm>
@@ -21,9 +23,7 @@ const int kTicksPerSecond = 4800;
 enum class Scan { kOk, kEnd, kBad };
 
 // Character and formatted reads on the recording, as the file looks through
-// Windows text mode: a CR right before an LF is dropped (elsewhere "rt" hands
-// it over raw, and a CR LF file must read exactly like an LF one). A lone CR
-// stays. Counts lines for the messages.
+// Windows text mode (textmode.h). Counts lines for the messages.
 class TrackerScanner {
  public:
   explicit TrackerScanner(FILE* s) : stream(s) {}
@@ -34,15 +34,7 @@ class TrackerScanner {
       c = pending;
       pending = EOF;
     } else {
-      c = getc(stream);
-      if (c == '\r') {
-        const int next = getc(stream);
-        if (next == '\n') {
-          c = '\n';
-        } else if (next != EOF) {
-          ungetc(next, stream);
-        }
-      }
+      c = GetTextModeChar(stream);
     }
     if (c == '\n') ++line;
     return c;

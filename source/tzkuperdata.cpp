@@ -1,5 +1,7 @@
 #include "tzkuperdata.h"
 
+#include "textmode.h"
+
 #include <max.h>
 
 #include <algorithm>
@@ -36,23 +38,13 @@ int64_t StreamSize(FILE* stream) {
   return size;
 }
 
-// Rigs write CR LF; on Windows text mode hands that over as LF, elsewhere it
-// arrives raw. Dropping a CR that directly precedes LF (and not counting it
-// against the line limit) makes both kinds of file read alike everywhere.
-// A lone CR stays, as text mode keeps it.
+// The header line as text mode delivers it (textmode.h): a CR dropped before
+// LF does not count against the line limit.
 bool ReadHeaderLine(FILE* stream, char (&line)[kHeaderBufferSize]) {
   int length = 0;
   while (length < kHeaderBufferSize - 1) {
-    int c = getc(stream);
+    int c = GetTextModeChar(stream);
     if (c == EOF) break;
-    if (c == '\r') {
-      const int next = getc(stream);
-      if (next == '\n') {
-        c = '\n';
-      } else if (next != EOF) {
-        ungetc(next, stream);
-      }
-    }
     line[length++] = static_cast<char>(c);
     if (c == '\n') break;
   }
