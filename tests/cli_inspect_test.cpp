@@ -93,6 +93,10 @@ TEST(Info, ListsTheModulesClassTable) {
 TEST(Json, EscapesStrings) {
   EXPECT_EQ(cli::JsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
   EXPECT_EQ(cli::JsonFloat(1.0f / 0.0f), "null");
+  // Well-formed UTF-8 stays; any other high byte is read as Latin-1.
+  EXPECT_EQ(cli::JsonString("l\xc3\xa8vre"), "\"l\xc3\xa8vre\"");
+  EXPECT_EQ(cli::JsonString("l\xe8vre \xc3"), "\"l\\u00e8vre \\u00c3\"");
+  EXPECT_EQ(cli::JsonString("\xed\xa0\x80"), "\"\\u00ed\\u00a0\\u0080\"");
 }
 
 }  // namespace

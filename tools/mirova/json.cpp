@@ -7,9 +7,39 @@
 
 namespace cli {
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence starting at s[i], or 0.
+size_t Utf8SequenceLength(const std::string& s, size_t i) {
+  auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+  unsigned char lead = byte(i);
+  size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+  if (lead >= 0xF8 || length == 0 || i + length > s.size()) return 0;
+  for (size_t k = 1; k < length; ++k)
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+  // Overlong, surrogate and out-of-range forms are not characters.
+  unsigned char second = byte(i + 1);
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+      (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
+    return 0;
+  return length;
+}
+
+}  // namespace
+
+// Files name things in whatever code page they were written in; a byte that
+// is not part of well-formed UTF-8 is taken as Latin-1, so the report is
+// always valid JSON.
 std::string JsonString(const std::string& s) {
   std::string out = "\"";
-  for (unsigned char c : s) {
+  for (size_t i = 0; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    size_t length = c >= 0x80 ? Utf8SequenceLength(s, i) : 0;
+    if (length) {
+      out.append(s, i, length);
+      i += length - 1;
+      continue;
+    }
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;
@@ -17,7 +47,7 @@ std::string JsonString(const std::string& s) {
       case '\r': out += "\\r"; break;
       case '\t': out += "\\t"; break;
       default:
-        if (c < 0x20) {
+        if (c < 0x20 || c >= 0x80) {
           char escaped[8];
           std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
           out += escaped;

@@ -37,7 +37,7 @@ struct ProgressRecord {
   bool ended = false;
 };
 
-class Host : public IObjParam {
+class Host final : public IObjParam {
  public:
   Host();
   ~Host();
@@ -80,7 +80,10 @@ class Host : public IObjParam {
   // Moves the time slider: every registered callback hears of the change.
   void SetTime(TimeValue t);
   // Frames a second of the scene (30 by default, 160 ticks a frame).
-  void SetFrameRate(int fps) { frameRate = fps; }
+  // A rate outside 1 to 4800 (less than a tick a frame) is not taken.
+  void SetFrameRate(int fps) {
+    if (fps >= 1 && fps <= TIME_TICKSPERSEC) frameRate = fps;
+  }
   int FrameRate() const { return frameRate; }
   bool AcceleratorsEnabled() const { return acceleratorsEnabled; }
   const std::vector<ProgressRecord>& Progress() const { return progress; }

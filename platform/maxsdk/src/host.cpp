@@ -87,6 +87,5 @@ Interface* GetCOREInterface() { return Host::Current(); }
 
 int GetTicksPerFrame() {
   Host* host = Host::Current();
-  int fps = host && host->FrameRate() > 0 ? host->FrameRate() : 30;
-  return TIME_TICKSPERSEC / fps;
+  return TIME_TICKSPERSEC / (host ? host->FrameRate() : 30);
 }
