@@ -1,5 +1,5 @@
 // Test helpers for tracker recordings: the text of a well-formed file built
-// from names and rows, a real FILE* holding a text, and a CR LF copy of one.
+// from names and rows (and, from text_file.h, files holding a text).
 #ifndef TESTS_TRACKER_TEXT_H
 #define TESTS_TRACKER_TEXT_H
 
@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "text_file.h"
 
 namespace tracker_text {
 
@@ -63,30 +65,8 @@ inline std::string Recording(const std::vector<std::string>& names, const std::v
   return text;
 }
 
-inline std::string WithCrLf(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
-
-// A real FILE* with the text in it, rewound, closed when the holder goes.
-class TempFile {
- public:
-  explicit TempFile(const std::string& text) : file(std::tmpfile()) {
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::rewind(file);
-  }
-  ~TempFile() { std::fclose(file); }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  FILE* get() const { return file; }
-
- private:
-  FILE* file;
-};
+using text_file::TempFile;
+using text_file::WithCrLf;
 
 }  // namespace tracker_text
 

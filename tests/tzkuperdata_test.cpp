@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "text_file.h"
+
 namespace {
 
 // A sample as {axis, value} pairs; unnamed axes must be 0.
@@ -21,28 +23,8 @@ struct ReadCase {
   std::string message;  // the one box expected, empty for none
 };
 
-std::string WithCrLf(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
-
-// A real FILE* with the text in it, rewound, closed when the holder goes.
-class TempFile {
- public:
-  explicit TempFile(const std::string& text) : file(tmpfile()) {
-    fwrite(text.data(), 1, text.size(), file);
-    rewind(file);
-  }
-  ~TempFile() { fclose(file); }
-  FILE* get() const { return file; }
-
- private:
-  FILE* file;
-};
+using text_file::TempFile;
+using text_file::WithCrLf;
 
 class RecordingProgress final : public MotionProgress {
  public:
