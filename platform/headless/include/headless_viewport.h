@@ -11,6 +11,13 @@ class Viewport : public ViewExp {
   Point3 GetPointOnCP(const IPoint2& ps) override {
     return Point3(static_cast<float>(ps.x), static_cast<float>(-ps.y), 0.0f);
   }
+  INode* GetClosestHit() override { return closestHit; }
+
+  // The headless user points at a node: it is the closest hit from now on.
+  void PointAt(INode* node) { closestHit = node; }
+
+ private:
+  INode* closestHit = nullptr;
 };
 
 }  // namespace headless

@@ -18,4 +18,5 @@
 #include <animatable.h>
 #include <ref.h>
 #include <control.h>
+#include <cmdmode.h>
 #endif

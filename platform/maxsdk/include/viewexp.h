@@ -6,10 +6,14 @@
 #include <ipoint2.h>
 #include <point3.h>
 
+class INode;
+
 class ViewExp {
  public:
   // The point of the construction plane under the window position ps.
   virtual Point3 GetPointOnCP(const IPoint2& ps) = 0;
+  // The node of the closest hit of the last hit test; null when none.
+  virtual INode* GetClosestHit() = 0;
 
  protected:
   ~ViewExp() = default;
