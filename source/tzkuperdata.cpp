@@ -22,7 +22,7 @@ const char kCaption[] = "TzMotionControl";
 const char kHeaderPrefix[] = "Axes = ";
 const size_t kHeaderPrefixLength = sizeof(kHeaderPrefix) - 1;
 const int kHeaderBufferSize = 256;  // 255 characters and the terminator
-const int kGrowStep = 100;  // the smallest growth
+const int kGrowStep = 100;  // samples added to the capacity at a time
 const char kLabelSeparators[] = " ,\n";
 
 int capacityLimit = -1;
@@ -166,10 +166,10 @@ bool MotionData::Grow(int n, bool keep) {
   return true;
 }
 
-// Doubling keeps a long take linear: steps of a fixed 100 would copy the whole
-// array every 100 samples.
+// Steps of 100 stay cheap for long takes because realloc extends or remaps
+// a large block rather than copying it.
 bool MotionData::Append(const MotionSample& s) {
-  if (count == capacity && !Grow(std::max(capacity, kGrowStep), true)) return false;
+  if (count == capacity && !Grow(kGrowStep, true)) return false;
   samples[count++] = s;
   return true;
 }

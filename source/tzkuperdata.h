@@ -60,8 +60,8 @@ class MotionData {
   // Adds n records; all but the first count (kept when keep) are zero. n <= 0
   // does nothing. False when memory runs out: the old array is then untouched.
   bool Grow(int n, bool keep);
-  // When full, grows by the current capacity, at least 100 (0, 100, 200,
-  // 400 ...). False when memory runs out (nothing appended).
+  // When full, grows by 100 (capacity runs 0, 100, 200, 300 ...). False when
+  // memory runs out (nothing appended).
   bool Append(const MotionSample& s);
   // i in 0..count-1; outside, asserts and gives an all-zero sample.
   const MotionSample& GetSample(int i) const;

@@ -134,8 +134,8 @@ TEST_F(KuperReadTest, ReadsLfAndCrLfFilesAlike) {
   }
 }
 
-TEST_F(KuperReadTest, CapacityDoublesFromHundredKeepingSamples) {
-  const std::pair<int, int> samplesAndCapacity[] = {{1, 100}, {100, 100}, {101, 200}, {201, 400}};
+TEST_F(KuperReadTest, CapacityGrowsByHundredKeepingSamples) {
+  const std::pair<int, int> samplesAndCapacity[] = {{1, 100}, {100, 100}, {101, 200}, {201, 300}};
   for (const auto& [samples, capacity] : samplesAndCapacity) {
     SCOPED_TRACE(samples);
     std::string text = "Axes = VTrack\n";
