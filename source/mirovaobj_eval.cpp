@@ -90,9 +90,10 @@ bool ExpressionObject::TakeNeutralState(TimeValue t, Object* neutral, Object*& n
     }
     cache.obj = mesh;
   }
-  // A locked object belongs to someone else: work on a copy that shares all
-  // but the geometry.
-  if (cache.obj->IsObjectLocked()) {
+  // A locked object belongs to someone else, and so does the Neutral itself
+  // even when its owner left it unlocked: work on a copy that shares all but
+  // the geometry, so that the target is neither moved nor later deleted.
+  if (cache.obj->IsObjectLocked() || cache.obj == neutral) {
     Object* copy = cache.obj->MakeShallowCopy(ALL_CHANNELS);
     copy->LockChannels(ALL_CHANNELS);
     copy->UnlockObject();

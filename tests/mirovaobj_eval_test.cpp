@@ -286,6 +286,19 @@ TEST_F(EvalTest, TargetWithFewerPointsThanTheNeutralIsLeftOut) {
   EXPECT_TRUE(headless::AssertReports().empty());
 }
 
+// An unlocked Neutral that evaluates to itself is still not the result's to
+// change or to delete.
+TEST_F(EvalTest, UnlockedNeutralIsNeitherMovedNorDeleted) {
+  Assign(0, {Point3(1, 2, 3)});
+  Assign(TARGET_OPEN, {Point3(5, 5, 5)});
+  Object* neutral = obj->targets[0].object;
+  neutral->UnlockObject();
+  Set(PB_MOUTH_VERTICAL, 1.0f);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(EvalPoints(), (Points{Point3(5, 5, 5)}));
+  EXPECT_EQ(obj->targets[0].object, neutral);
+  EXPECT_EQ(PointsOf(neutral), (Points{Point3(1, 2, 3)}));
+}
+
 TEST_F(EvalTest, WeightThatIsNotANumberIsSkipped) {
   Assign(0, {Point3(1, 2, 3)});
   Assign(TARGET_OPEN, {Point3(5, 5, 5)});
