@@ -1,5 +1,6 @@
 #include "ftdata.h"
 
+#include "progressbar.h"
 #include "textmode.h"
 
 #include <sys/types.h>
@@ -167,31 +168,6 @@ int64_t BytesLeft(FILE* stream) {
   return static_cast<int64_t>(end - start);
 }
 
-// The exact percentage done, truncated: (done / total) x scale.
-int Percent(int done, int total, int scale) {
-  return static_cast<int>(static_cast<double>(scale) * done / total);
-}
-
-DWORD WINAPI IdleWorker(LPVOID) { return 0; }
-
-class LoadingBar {
- public:
-  LoadingBar() : host(GetCOREInterface()) {
-    if (host) host->ProgressStart("Loading...", TRUE, IdleWorker, nullptr);
-  }
-  ~LoadingBar() { End(); }
-  void Update(int percent) {
-    if (host) host->ProgressUpdate(percent, TRUE, nullptr);
-  }
-  void End() {
-    if (host) host->ProgressEnd();
-    host = nullptr;
-  }
-
- private:
-  Interface* host;
-};
-
 // The reading of one file: header, name row, sample rows. Faults are kept
 // and shown once the progress bar has gone.
 class TrackerReader {
@@ -199,7 +175,7 @@ class TrackerReader {
   TrackerReader(TrackerData& d, FILE* stream) : data(d), scan(stream), bytesLeft(BytesLeft(stream)) {}
 
   bool Run() {
-    LoadingBar bar;
+    HostProgressBar bar("Loading...");
     bool whole = ReadHeader() && ReadNames();
     if (whole) {
       whole = ReadSamples(bar);
@@ -305,7 +281,7 @@ class TrackerReader {
     return true;
   }
 
-  bool ReadSamples(LoadingBar& bar) {
+  bool ReadSamples(HostProgressBar& bar) {
     const int n = data.sampleCount;
     present.assign(static_cast<size_t>(data.markerCount), 0);
     for (int s = 0; s < n; ++s) {
@@ -313,7 +289,7 @@ class TrackerReader {
         KeepWholeSamples(s);
         return false;
       }
-      if (s % 2 == 0) bar.Update(Percent(s + 1, n, 100));
+      if (s % 2 == 0) bar.Update(ProgressPercent(s + 1, n, 100));
     }
     return true;
   }

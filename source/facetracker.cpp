@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "mirovaobj.h"
+#include "progressbar.h"
 
 namespace {
 
@@ -72,27 +73,6 @@ struct Range {
     if (v > largest) largest = v;
   }
 };
-
-DWORD WINAPI IdleWorker(LPVOID) { return 0; }
-
-class ApplyingBar {
- public:
-  ApplyingBar() : host(GetCOREInterface()) {
-    if (host) host->ProgressStart("Applying...", TRUE, IdleWorker, nullptr);
-  }
-  void Update(int percent) {
-    if (host) host->ProgressUpdate(percent, TRUE, nullptr);
-  }
-  void End() {
-    if (host) host->ProgressEnd();
-  }
-
- private:
-  Interface* host;
-};
-
-// The exact share done, truncated: (done / total) x 50.
-int HalfPercent(int done, int total) { return static_cast<int>(50.0 * done / total); }
 
 class ChannelDerivation {
  public:
@@ -180,10 +160,10 @@ void TrackerInput::Apply(ExpressionObject* object) {
   ChannelDerivation derivation(data);
   if (!derivation.FindMarkers()) return;
   const int n = data.SampleCount();
-  ApplyingBar bar;
+  HostProgressBar bar("Applying...");
   for (int s = 0; s < n; ++s) {
     derivation.MeasureSample(s);
-    if (s % 2 == 0) bar.Update(HalfPercent(s + 1, n));
+    if (s % 2 == 0) bar.Update(ProgressPercent(s + 1, n, 50));
   }
   IParamBlock* pblock = object->pblock;
   DeleteAllKeys(pblock);
@@ -192,7 +172,7 @@ void TrackerInput::Apply(ExpressionObject* object) {
   for (int s = 0; s < n; ++s) {
     const TimeValue t = data.SampleTime(s);
     for (const ChannelSource& source : channelSources) pblock->SetValue(source.param, t, derivation.ChannelValue(s, source));
-    if (s % 2 == 0) bar.Update(50 + HalfPercent(s + 1, n));
+    if (s % 2 == 0) bar.Update(50 + ProgressPercent(s + 1, n, 50));
   }
   bar.End();
   ResumeAnimate();
