@@ -17,6 +17,21 @@ namespace {
 // The cursor that was current when a busy status began; null while idle.
 HCURSOR savedCursor = nullptr;
 
+// The six axis check boxes and the flags they set, in the order the panel
+// shows them.
+struct AxisBox {
+  int id;
+  int MotionControlUtility::*flag;
+};
+const AxisBox axisBoxes[] = {
+    {IDC_MOTION_EAST_WEST, &MotionControlUtility::useEastWest},
+    {IDC_MOTION_TRACK, &MotionControlUtility::useTrack},
+    {IDC_MOTION_NORTH_SOUTH, &MotionControlUtility::useNorthSouth},
+    {IDC_MOTION_TILT, &MotionControlUtility::useTilt},
+    {IDC_MOTION_ROLL, &MotionControlUtility::useRoll},
+    {IDC_MOTION_PAN, &MotionControlUtility::usePan},
+};
+
 void SetFlagFromCheckBox(HWND panel, int id, int* flag) {
   *flag = IsDlgButtonChecked(panel, id) == BST_CHECKED ? 1 : 0;
 }
@@ -47,13 +62,10 @@ void OnCommand(MotionControlUtility& mc, HWND panel, WPARAM wParam) {
     case IDC_MOTION_APPLY: mc.ApplyToCamera(); break;
     case IDC_MOTION_OPEN: mc.LoadFile(panel); break;
     case IDC_MOTION_FPS: OnFpsNotification(mc, panel, HIWORD(wParam)); break;
-    case IDC_MOTION_TRACK: SetFlagFromCheckBox(panel, IDC_MOTION_TRACK, &mc.useTrack); break;
-    case IDC_MOTION_EAST_WEST: SetFlagFromCheckBox(panel, IDC_MOTION_EAST_WEST, &mc.useEastWest); break;
-    case IDC_MOTION_NORTH_SOUTH: SetFlagFromCheckBox(panel, IDC_MOTION_NORTH_SOUTH, &mc.useNorthSouth); break;
-    case IDC_MOTION_PAN: SetFlagFromCheckBox(panel, IDC_MOTION_PAN, &mc.usePan); break;
-    case IDC_MOTION_TILT: SetFlagFromCheckBox(panel, IDC_MOTION_TILT, &mc.useTilt); break;
-    case IDC_MOTION_ROLL: SetFlagFromCheckBox(panel, IDC_MOTION_ROLL, &mc.useRoll); break;
-    default: break;
+    default:
+      for (const AxisBox& box : axisBoxes)
+        if (box.id == LOWORD(wParam)) SetFlagFromCheckBox(panel, box.id, &(mc.*box.flag));
+      break;
   }
 }
 
@@ -123,12 +135,8 @@ void MotionControlUtility::Refresh() {
   SetDlgItemTextA(hPanel, IDC_MOTION_SAMPLES, text);
   text.printf("%d", fps);
   SetDlgItemTextA(hPanel, IDC_MOTION_FPS, text);
-  CheckDlgButton(hPanel, IDC_MOTION_EAST_WEST, useEastWest ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(hPanel, IDC_MOTION_TRACK, useTrack ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(hPanel, IDC_MOTION_NORTH_SOUTH, useNorthSouth ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(hPanel, IDC_MOTION_TILT, useTilt ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(hPanel, IDC_MOTION_ROLL, useRoll ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(hPanel, IDC_MOTION_PAN, usePan ? BST_CHECKED : BST_UNCHECKED);
+  for (const AxisBox& box : axisBoxes)
+    CheckDlgButton(hPanel, box.id, this->*box.flag ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void MotionControlUtility::SetStatus(const char* text) {
