@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "change_listener.h"
 #include "mirovaobj.h"
 
 namespace {
@@ -235,21 +236,8 @@ TEST_F(EvalTest, ResultHoldsForItsInstantOnlyAndIsLocked) {
 }
 
 TEST_F(EvalTest, DependentsHearOfEveryEvaluation) {
-  struct Listener : public ReferenceTarget {
-    explicit Listener(ReferenceTarget* t) { MakeRefByID(FOREVER, 0, t); }
-    ~Listener() override { DeleteAllRefsFromMe(); }
-    int NumRefs() override { return 1; }
-    RefTargetHandle GetReference(int) override { return target; }
-    void SetReference(int, RefTargetHandle t) override { target = t; }
-    RefResult NotifyRefChanged(Interval, RefTargetHandle, PartID&, RefMessage m) override {
-      changes += m == REFMSG_CHANGE;
-      return REF_SUCCEED;
-    }
-    ReferenceTarget* target = nullptr;
-    int changes = 0;
-  };
   Assign(0, {Point3()});
-  auto* listener = new Listener(obj);
+  auto* listener = new ChangeListener(obj);
   obj->Eval(0);
   obj->Eval(0);
   EXPECT_EQ(listener->changes, 2);

@@ -1,5 +1,6 @@
 // The expression object: its descriptor, parameter block, references, the
 // host's questions it answers, cloning, conversion and creation.
+#include "change_listener.h"
 #include "mirovaobj.h"
 
 #include <gtest/gtest.h>
@@ -136,21 +137,7 @@ TEST_F(ExpressionObjectTest, QuestionsOutsideTheTableChangeNothingAndStop) {
   EXPECT_EQ(obj->NotifyRefChanged(FOREVER, obj->pblock, part, REFMSG_CHANGE), REF_SUCCEED);
 }
 
-// Hears what the object passes on to its dependents.
-class Listener : public ReferenceTarget {
- public:
-  explicit Listener(ReferenceTarget* t) { MakeRefByID(FOREVER, 0, t); }
-  ~Listener() override { DeleteAllRefsFromMe(); }
-  int NumRefs() override { return 1; }
-  RefTargetHandle GetReference(int) override { return target; }
-  void SetReference(int, RefTargetHandle t) override { target = t; }
-  RefResult NotifyRefChanged(Interval, RefTargetHandle, PartID&, RefMessage m) override {
-    if (m == REFMSG_CHANGE) ++changes;
-    return REF_SUCCEED;
-  }
-  ReferenceTarget* target = nullptr;
-  int changes = 0;
-};
+using Listener = ChangeListener;  // hears what the object passes on
 
 TEST_F(ExpressionObjectTest, ChangesOfParametersAndTargetsReachDependents) {
   auto* obj = new ExpressionObject;
