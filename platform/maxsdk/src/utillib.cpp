@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "headless/src/recorder.h"
+#include "win32/src/recorder.h"
 
 FilterList::FilterList() = default;
 

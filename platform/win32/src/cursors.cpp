@@ -2,7 +2,7 @@
 // headless screen, every change recorded.
 #include "cursors.h"
 
-#include "headless/src/recorder.h"
+#include "recorder.h"
 
 namespace standin {
 

@@ -1,6 +1,6 @@
 #include <commctrl.h>
 
-#include "headless/src/recorder.h"
+#include "recorder.h"
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   auto& records = standin::Records();

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "headless/src/recorder.h"
+#include "recorder.h"
 
 namespace {
 

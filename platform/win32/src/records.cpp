@@ -1,5 +1,5 @@
-#include "headless/src/recorder.h"
-#include "win32/src/module_registry.h"
+#include "recorder.h"
+#include "module_registry.h"
 
 namespace standin {
 

@@ -1,8 +1,8 @@
 // The headless user at the controls: clicks, typing, focus, the open-file
 // dialog's answers, and what the screen shows.
-#include "headless/src/recorder.h"
-#include "win32/src/cursors.h"
-#include "win32/src/window_table.h"
+#include "recorder.h"
+#include "cursors.h"
+#include "window_table.h"
 
 namespace headless {
 
