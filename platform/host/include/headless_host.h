@@ -81,10 +81,8 @@ class Host final : public IObjParam {
   void SetTime(TimeValue t);
   // Frames a second of the scene (30 by default, 160 ticks a frame).
   // A rate outside 1 to 4800 (less than a tick a frame) is not taken.
-  void SetFrameRate(int fps) {
-    if (fps >= 1 && fps <= TIME_TICKSPERSEC) frameRate = fps;
-  }
-  int FrameRate() const { return frameRate; }
+  void SetFrameRate(int fps) { ::SetFrameRate(fps); }
+  int FrameRate() const { return GetFrameRate(); }
   bool AcceleratorsEnabled() const { return acceleratorsEnabled; }
   const std::vector<ProgressRecord>& Progress() const { return progress; }
   bool ProgressActive() const { return progressActive; }
@@ -92,9 +90,6 @@ class Host final : public IObjParam {
   void ShowProgressOn(FILE* stream) { progressStream = stream; }
   int RedrawCount() const { return redraws; }
   TimeValue LastRedrawTime() const { return lastRedraw; }
-
-  // The host whose interface GetCOREInterface returns, or null.
-  static Host* Current();
 
   // --- the command panel: rollup pages and the utility panel ---
   // (host_rollups.cpp) Pages are child dialogs of the panel's window, built
@@ -121,7 +116,6 @@ class Host final : public IObjParam {
 
  private:
   TimeValue time = 0;
-  int frameRate = 30;
   bool acceleratorsEnabled = true;
   std::vector<TimeChangeCallback*> timeCallbacks;
   std::vector<ProgressRecord> progress;
@@ -129,7 +123,8 @@ class Host final : public IObjParam {
   FILE* progressStream = nullptr;
   int redraws = 0;
   TimeValue lastRedraw = 0;
-  Host* previous = nullptr;
+  Interface* previous = nullptr;  // the core interface before this host
+  int previousFrameRate = 30;
   std::vector<INode*> nodes;
   std::vector<INode*> selection;
 
@@ -151,9 +146,6 @@ class Host final : public IObjParam {
   UtilityObj* utility = nullptr;
   UtilityPanel utilityPanel{*this};
 };
-
-// Stops the program: the stand-in lacks an operation that was called.
-[[noreturn]] void Missing(const char* operation);
 
 }  // namespace headless
 

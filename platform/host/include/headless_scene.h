@@ -48,20 +48,17 @@
 // (MakeRefByID, which sets it through the maker's SetReference), calls each
 // target's Load with its chunks, and runs the post-load callbacks that Load
 // registered, lowest Priority first. Classes come from the class directory
-// (classdir.h): the stand-in's own, and those registered here.
+// (classdir.h): the stand-in's own, and those registered with
+// RegisterClassDesc (headless_sdk.h).
 #ifndef STANDIN_HEADLESS_SCENE_H
 #define STANDIN_HEADLESS_SCENE_H
-#include <plugapi.h>
+#include <headless_sdk.h>
 
 #include <string>
 
 namespace headless {
 
 class Host;
-
-// Makes cd's class known to the loader and to CreateInstance (the stand-in
-// reads no plug-in's class table by itself).
-void RegisterClassDesc(ClassDesc* cd);
 
 // The host's scene as the text of a scene file.
 std::string SceneText(Host& host);

@@ -1,37 +1,24 @@
 // The headless host's core: its lifetime as the core interface, time,
 // animate mode, progress and redraws.
 #include <headless_host.h>
+#include <headless_sdk.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-
-namespace standin {
-void ResetAnimate();
-}
 
 namespace headless {
 
-namespace {
-Host* current = nullptr;
-}
-
-Host::Host() : previous(current) {
-  current = this;
-  standin::ResetAnimate();
+Host::Host() : previous(InstallCoreInterface(this)), previousFrameRate(GetFrameRate()) {
+  ::SetFrameRate(30);
+  ResetAnimate();
 }
 Host::~Host() {
   CloseCommandPanel();
   // Nodes go first, while the host that made them is still current.
   ClearSelection();
   while (!nodes.empty()) DeleteNode(nodes.back(), FALSE);
-  current = previous;
-}
-Host* Host::Current() { return current; }
-
-void Missing(const char* operation) {
-  std::fprintf(stderr, "stand-in: %s is not provided\n", operation);
-  std::abort();
+  ::SetFrameRate(previousFrameRate);
+  InstallCoreInterface(previous);
 }
 
 void Host::SetTime(TimeValue t) {
@@ -80,12 +67,3 @@ void Host::RedrawViews(TimeValue t, DWORD, ReferenceTarget*) {
 }
 
 }  // namespace headless
-
-using headless::Host;
-
-Interface* GetCOREInterface() { return Host::Current(); }
-
-int GetTicksPerFrame() {
-  Host* host = Host::Current();
-  return TIME_TICKSPERSEC / (host ? host->FrameRate() : 30);
-}

@@ -3,6 +3,8 @@
 // unnoticed.
 #include <headless_host.h>
 
+#include "missing.h"
+
 namespace headless {
 
 CommandMode* Host::GetCommandMode() { Missing("Interface::GetCommandMode"); }

@@ -2,11 +2,10 @@
 // dialog templates, the dialog windows registered with the host, the mouse
 // messages pages pass on, and the utility panel.
 #include <headless_host.h>
+#include <headless_win32.h>
 
 #include <algorithm>
 #include <cstdio>
-
-#include "win32/src/dialogs.h"
 
 namespace headless {
 
@@ -37,8 +36,7 @@ std::string TemplateName(const TCHAR* dlgTemplate) {
 HWND Host::AddRollupPage(HINSTANCE hInst, const TCHAR* dlgTemplate, DLGPROC dlgProc,
                          const TCHAR* title, LPARAM param, DWORD flags) {
   if (!IsWindow(commandPanel)) commandPanel = MakeCommandPanel();
-  HWND page = standin::BuildDialog(hInst, dlgTemplate, commandPanel, dlgProc, param,
-                                   standin::DialogFocus::kKeep);
+  HWND page = CreatePageDialog(hInst, dlgTemplate, commandPanel, dlgProc, param);
   if (!page) {
     std::fprintf(stderr, "stand-in: rollup page %s cannot be made from the module's resources\n",
                  TemplateName(dlgTemplate).c_str());

@@ -1,6 +1,6 @@
 // Stand-in: the host's directory of plug-in classes, by super class and
 // class id. The stand-in's own object classes are in it from the start;
-// headless::RegisterClassDesc adds others (see headless_scene.h).
+// headless::RegisterClassDesc adds others (see headless_sdk.h).
 #ifndef STANDIN_CLASSDIR_H
 #define STANDIN_CLASSDIR_H
 #include <maxtypes.h>

@@ -1,5 +1,5 @@
-// Stand-in: the host interface handed to plug-ins. The headless host
-// (platform/headless) implements it; an operation the stand-in does not
+// Stand-in: the host interface handed to plug-ins. The headless host above
+// (platform/host) implements it; an operation the stand-in does not
 // provide yet stops the program naming itself.
 #ifndef STANDIN_MAXAPI_H
 #define STANDIN_MAXAPI_H
@@ -95,8 +95,14 @@ class IObjParam : public Interface {
 // The host's core interface; null while no host runs.
 Interface* GetCOREInterface();
 
-// Animation state of the host.
+// The scene's frame rate, in frames a second (30 until set), and the ticks in
+// a frame. Stand-in: a rate outside 1 to 4800 (less than a tick a frame) is
+// not taken.
+int GetFrameRate();
+void SetFrameRate(int rate);
 int GetTicksPerFrame();
+
+// Animation state of the host.
 void SuspendAnimate();
 void ResumeAnimate();
 void AnimateOn();

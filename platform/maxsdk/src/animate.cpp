@@ -1,4 +1,5 @@
 // The host's animate mode ("Animate" button) and its save/restore stack.
+#include <headless_sdk.h>
 #include <maxapi.h>
 
 #include <vector>
@@ -23,14 +24,9 @@ void ResumeAnimate() {
   suspended.pop_back();
 }
 
-namespace standin {
-
-// A new host starts with animate mode off and nothing suspended.
-void ResetAnimate() {
+void headless::ResetAnimate() {
   animating = false;
   suspended.clear();
 }
-
-}  // namespace standin
 
 Class_ID defObjectClassID(TRIOBJ_CLASS_ID, 0);

@@ -1,5 +1,5 @@
 // The descriptors of the stand-in's own object classes, which the class
-// directory knows from the start (internal to the platform).
+// directory knows from the start (internal to maxsdk).
 #ifndef STANDIN_BUILTIN_CLASSES_H
 #define STANDIN_BUILTIN_CLASSES_H
 #include <plugapi.h>

@@ -1,14 +1,14 @@
 // The directory of classes the host can make by id: the stand-in's own, and
 // those the headless user registers.
 #include <classdir.h>
-#include <headless_host.h>
-#include <headless_scene.h>
+#include <headless_sdk.h>
 #include <plugapi.h>
 
 #include <map>
 #include <utility>
 
 #include "builtin_classes.h"
+#include "missing.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ ClassDesc* FindClassDesc(SClass_ID superID, Class_ID classID) {
 
 void* CreateInstance(SClass_ID superID, Class_ID classID) {
   ClassDesc* cd = FindClassDesc(superID, classID);
-  if (!cd) headless::Missing("CreateInstance of an unregistered class");
+  if (!cd) standin::Missing("CreateInstance of an unregistered class");
   return cd->Create(FALSE);
 }
 

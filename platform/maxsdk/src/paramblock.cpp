@@ -1,9 +1,10 @@
 // Parameter blocks, their dimensions and their upgrade after loading.
-#include <headless_host.h>
 #include <iparamb.h>
 #include <maxapi.h>
 
 #include <vector>
+
+#include "missing.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ class ParamBlock : public IParamBlock {
         controls(desc.size(), nullptr),
         version(version) {
     for (const ParamBlockDescID& d : desc)
-      if (d.type != TYPE_FLOAT) headless::Missing("parameter blocks of other types than TYPE_FLOAT");
+      if (d.type != TYPE_FLOAT) standin::Missing("parameter blocks of other types than TYPE_FLOAT");
   }
   ~ParamBlock() override { DeleteAllRefsFromMe(); }
 

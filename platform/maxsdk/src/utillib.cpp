@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "win32/src/recorder.h"
+#include "records.h"
 
 FilterList::FilterList() = default;
 
@@ -27,11 +27,11 @@ void SplitPathFile(TSTR& name, TSTR* path, TSTR* file) {
 }
 
 void assert1(int line, const char* file) {
-  standin::Records().asserts.push_back({line, file ? file : ""});
+  standin::SdkRecords().asserts.push_back({line, file ? file : ""});
   std::fprintf(stderr, "assertion failed: %s, line %d\n", file ? file : "?", line);
 }
 
 void InitCustomControls(HINSTANCE hInst) {
-  ++standin::Records().customControlsInits;
-  standin::Records().customControlsInstance = hInst;
+  ++standin::SdkRecords().customControlsInits;
+  standin::SdkRecords().customControlsInstance = hInst;
 }

@@ -1,4 +1,4 @@
-// Names of the system cursors (internal to the platform).
+// Names of the system cursors (internal to win32).
 #ifndef STANDIN_CURSORS_H
 #define STANDIN_CURSORS_H
 #include <windows.h>

@@ -2,6 +2,8 @@
 // and the dialog item helpers.
 #include "dialogs.h"
 
+#include <headless_win32.h>
+
 #include <cstdio>
 
 #include "resource_script.h"
@@ -103,6 +105,12 @@ HWND CreateDialogParamA(HINSTANCE hInstance, LPCSTR templateName, HWND parent, D
                         LPARAM initParam) {
   return standin::BuildDialog(hInstance, templateName, parent, dlgProc, initParam,
                               standin::DialogFocus::kDefault);
+}
+
+HWND headless::CreatePageDialog(HINSTANCE instance, LPCSTR templateName, HWND panel, DLGPROC dlgProc,
+                                LPARAM initParam) {
+  return standin::BuildDialog(instance, templateName, panel, dlgProc, initParam,
+                              standin::DialogFocus::kKeep);
 }
 
 HWND GetDlgItem(HWND dlg, int id) {

@@ -1,5 +1,5 @@
-// Building dialogs from a module's templates (internal to the platform; the
-// host's rollup pages are made here too).
+// Building dialogs from a module's templates (internal to win32; the host's
+// rollup pages are made here too, through headless::CreatePageDialog).
 #ifndef STANDIN_DIALOGS_H
 #define STANDIN_DIALOGS_H
 #include <windows.h>

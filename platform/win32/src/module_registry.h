@@ -1,4 +1,4 @@
-// The stand-in's table of loaded modules (internal to the platform).
+// The stand-in's table of loaded modules (internal to win32).
 #ifndef STANDIN_MODULE_REGISTRY_H
 #define STANDIN_MODULE_REGISTRY_H
 #include <windows.h>

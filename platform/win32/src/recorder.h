@@ -1,8 +1,8 @@
-// The record store behind headless.h, written by the stand-in's Win32 and
-// host functions (internal to the platform).
+// The record store behind headless_win32.h, written by the stand-in's Win32
+// functions (internal to win32).
 #ifndef STANDIN_RECORDER_H
 #define STANDIN_RECORDER_H
-#include <headless.h>
+#include <headless_win32.h>
 
 #include <deque>
 
@@ -17,10 +17,7 @@ struct Recorder {
   std::vector<headless::MessageBoxRecord> messageBoxes;
   std::deque<int> messageBoxAnswers;
   std::function<void(const headless::MessageBoxRecord&)> messageBoxObserver;
-  std::vector<headless::AssertRecord> asserts;
-  int customControlsInits = 0;
   int commonControlsInits = 0;
-  HINSTANCE customControlsInstance = nullptr;
   // The open-file dialog.
   std::vector<headless::OpenDialogRecord> openDialogs;
   std::deque<OpenDialogAnswer> openDialogAnswers;

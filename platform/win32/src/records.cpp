@@ -19,10 +19,7 @@ void AnswerNextMessageBox(int answer) { Records().messageBoxAnswers.push_back(an
 void OnMessageBox(std::function<void(const MessageBoxRecord&)> observer) {
   Records().messageBoxObserver = std::move(observer);
 }
-const std::vector<AssertRecord>& AssertReports() { return Records().asserts; }
-int CustomControlsInitCount() { return Records().customControlsInits; }
 int CommonControlsInitCount() { return Records().commonControlsInits; }
-HINSTANCE CustomControlsInstance() { return Records().customControlsInstance; }
 
 std::string ModuleResourceScript(HINSTANCE module) {
   standin::Module* m = standin::FindModule(module);
@@ -34,7 +31,7 @@ std::string ModulePath(HINSTANCE module) {
   return m ? m->path : std::string();
 }
 
-void ResetRecords() {
+void ResetWin32Records() {
   auto observer = std::move(Records().messageBoxObserver);
   Records() = standin::Recorder();
   Records().messageBoxObserver = std::move(observer);

@@ -1,7 +1,7 @@
 // The module's resource script, preprocessed as a resource compiler reads it
 // (ids and styles are numbers or expressions of numbers), parsed into the
 // dialog and menu templates the stand-in builds windows and menus from
-// (internal to the platform).
+// (internal to win32).
 #ifndef STANDIN_RESOURCE_SCRIPT_H
 #define STANDIN_RESOURCE_SCRIPT_H
 #include <windows.h>

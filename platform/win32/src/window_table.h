@@ -1,4 +1,4 @@
-// The stand-in's windows and window classes (internal to the platform).
+// The stand-in's windows and window classes (internal to win32).
 // Handles are never reused, so a stale handle is simply not a window.
 #ifndef STANDIN_WINDOW_TABLE_H
 #define STANDIN_WINDOW_TABLE_H

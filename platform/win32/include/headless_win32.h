@@ -1,8 +1,9 @@
-// The headless user and the records of what the host showed: the extra API
-// through which tests and the command line drive the stand-in platform as a
-// user would, and read back what a user would have seen.
-#ifndef STANDIN_HEADLESS_H
-#define STANDIN_HEADLESS_H
+// The headless user at the Win32 level and the records of what the screen
+// showed: the extra API through which the host above, tests and the command
+// line drive the stand-in's windows as a user would, and read back what a
+// user would have seen. (headless.h gathers it with the SDK's records.)
+#ifndef STANDIN_HEADLESS_WIN32_H
+#define STANDIN_HEADLESS_WIN32_H
 #include <windows.h>
 
 #include <functional>
@@ -27,17 +28,8 @@ void AnswerNextMessageBox(int answer);
 // Called for every box as it is shown (the command line echoes them).
 void OnMessageBox(std::function<void(const MessageBoxRecord&)> observer);
 
-// One report of the host's assertion routine.
-struct AssertRecord {
-  int line = 0;
-  std::string file;  // as passed by the caller
-};
-const std::vector<AssertRecord>& AssertReports();
-
-// How often the control libraries were initialised, and for which module.
-int CustomControlsInitCount();
+// How often the common controls were initialised.
 int CommonControlsInitCount();
-HINSTANCE CustomControlsInstance();
 
 // The module's resource script as embedded at build time (preprocessed, ids
 // resolved); empty when the module carries none.
@@ -119,10 +111,16 @@ WindowInfo Inspect(HWND hwnd);
 // A window's children in creation (tab) order.
 std::vector<HWND> Children(HWND hwnd);
 
-// Forgets every record and scripted answer (not the loaded modules nor the
-// windows), so that each test starts from a clean user; the cursor is the
-// arrow again.
-void ResetRecords();
+// --- For the host's command panel ---
+// A rollup page: the dialog of templateName in instance's resource script,
+// built as a child of panel as CreateDialogParamA builds it, except that the
+// keyboard focus stays where it is.
+HWND CreatePageDialog(HINSTANCE instance, LPCSTR templateName, HWND panel, DLGPROC dlgProc,
+                      LPARAM initParam);
+
+// Forgets every record and scripted answer of the screen (not the loaded
+// modules nor the windows); the cursor is the arrow again.
+void ResetWin32Records();
 
 }  // namespace headless
 

@@ -1,0 +1,41 @@
+// What the SDK's libraries offer the headless host and its user above them:
+// the records of the host's assertion routine and custom controls, the place
+// where the host program puts its core interface, and the class directory's
+// registrations. (headless.h gathers it with the Win32 level's records.)
+#ifndef STANDIN_HEADLESS_SDK_H
+#define STANDIN_HEADLESS_SDK_H
+#include <maxapi.h>
+#include <plugapi.h>
+
+#include <string>
+#include <vector>
+
+namespace headless {
+
+// One report of the host's assertion routine.
+struct AssertRecord {
+  int line = 0;
+  std::string file;  // as passed by the caller
+};
+const std::vector<AssertRecord>& AssertReports();
+
+// How often the custom controls were initialised, and for which module.
+int CustomControlsInitCount();
+HINSTANCE CustomControlsInstance();
+
+// Forgets the assertion reports and the custom controls' set-up.
+void ResetSdkRecords();
+
+// Makes ip the core interface that GetCOREInterface returns (null: no host
+// runs); returns the one it replaces.
+Interface* InstallCoreInterface(Interface* ip);
+// Animate mode off and nothing suspended, as a new host starts.
+void ResetAnimate();
+
+// Makes cd's class known to the loader and to CreateInstance (the stand-in
+// reads no plug-in's class table by itself).
+void RegisterClassDesc(ClassDesc* cd);
+
+}  // namespace headless
+
+#endif

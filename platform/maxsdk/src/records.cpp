@@ -1,0 +1,21 @@
+#include "records.h"
+
+namespace standin {
+
+SdkRecorder& SdkRecords() {
+  static SdkRecorder recorder;
+  return recorder;
+}
+
+}  // namespace standin
+
+namespace headless {
+
+using standin::SdkRecords;
+
+const std::vector<AssertRecord>& AssertReports() { return SdkRecords().asserts; }
+int CustomControlsInitCount() { return SdkRecords().customControlsInits; }
+HINSTANCE CustomControlsInstance() { return SdkRecords().customControlsInstance; }
+void ResetSdkRecords() { SdkRecords() = standin::SdkRecorder(); }
+
+}  // namespace headless

@@ -1,0 +1,19 @@
+// The record store behind headless_sdk.h, written by the host's utility
+// functions (internal to maxsdk).
+#ifndef STANDIN_SDK_RECORDS_H
+#define STANDIN_SDK_RECORDS_H
+#include <headless_sdk.h>
+
+namespace standin {
+
+struct SdkRecorder {
+  std::vector<headless::AssertRecord> asserts;
+  int customControlsInits = 0;
+  HINSTANCE customControlsInstance = nullptr;
+};
+
+SdkRecorder& SdkRecords();
+
+}  // namespace standin
+
+#endif
