@@ -5,6 +5,7 @@
 set(MIROVA_EMBED_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/embed_section.cmake)
 
 function(mirova_embed_resources target rc_file)
+  file(GLOB win32_headers ${PROJECT_SOURCE_DIR}/platform/win32/include/*.h)
   set(pre ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc.i)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_rsrc.cpp)
   get_filename_component(rc_dir ${rc_file} DIRECTORY)
@@ -13,8 +14,8 @@ function(mirova_embed_resources target rc_file)
             -I${PROJECT_SOURCE_DIR}/source -I${PROJECT_SOURCE_DIR}/platform/win32/include
             ${rc_file} -o ${pre}
     COMMAND ${CMAKE_COMMAND} -DIN=${pre} -DOUT=${out} -P ${MIROVA_EMBED_SCRIPT}
-    DEPENDS ${rc_file} ${PROJECT_SOURCE_DIR}/source/resource.h
-            ${PROJECT_SOURCE_DIR}/platform/win32/include/windows.h ${MIROVA_EMBED_SCRIPT}
+    DEPENDS ${rc_file} ${PROJECT_SOURCE_DIR}/source/resource.h ${win32_headers}
+            ${MIROVA_EMBED_SCRIPT}
     COMMENT "Embedding resources of ${rc_file}")
   add_library(${target} OBJECT ${out})
 endfunction()

@@ -1,0 +1,12 @@
+// Stand-in for winver.h: the version resource.
+#ifndef STANDIN_WINVER_H
+#define STANDIN_WINVER_H
+
+#define VS_VERSION_INFO 1
+#define VS_FFI_FILEFLAGSMASK 0x0000003FL
+#define VS_FF_DEBUG 0x00000001L
+#define VOS__WINDOWS32 0x00000004L
+#define VFT_DLL 0x00000002L
+#define VFT2_UNKNOWN 0x00000000L
+
+#endif  // STANDIN_WINVER_H
