@@ -1,0 +1,144 @@
+// The shape of the tree: includes point one way only. Inside the platform,
+// win32 <- maxsdk <- host, each room reaching the ones below through their
+// public headers; the library (source/) sees Win32 and the SDK as a plug-in
+// does, never the host that drives it nor the headless user; the platform
+// never includes a library header.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const rooms[] = {"win32", "maxsdk", "host"};  // bottom to top
+
+// Where a file lives: a platform room's public or internal part, or the library.
+struct Place {
+  std::string room;  // "win32", "maxsdk", "host", "source", or "" elsewhere
+  bool internal = false;
+};
+
+int Rank(const std::string& room) {
+  for (int i = 0; i < 3; ++i)
+    if (room == rooms[i]) return i;
+  return -1;
+}
+
+Place PlaceOf(const fs::path& top, const fs::path& file) {
+  const std::string relative = fs::relative(file, top).generic_string();
+  if (relative.rfind("source/", 0) == 0) return {"source", false};
+  for (const char* room : rooms) {
+    const std::string prefix = std::string("platform/") + room + "/";
+    if (relative.rfind(prefix + "include/", 0) == 0) return {room, false};
+    if (relative.rfind(prefix, 0) == 0) return {room, true};
+  }
+  return {};
+}
+
+// The file an include names, as the compiler finds it: a quoted name beside
+// the includer first, then the rooms' include folders; empty for a system
+// header.
+fs::path Resolve(const fs::path& top, const fs::path& includer, bool quoted, const std::string& name) {
+  if (quoted && fs::exists(includer.parent_path() / name))
+    return fs::weakly_canonical(includer.parent_path() / name);
+  for (const char* room : rooms) {
+    const fs::path candidate = top / "platform" / room / "include" / name;
+    if (fs::exists(candidate)) return fs::weakly_canonical(candidate);
+  }
+  return {};
+}
+
+// Why includer may not include target, or empty when it may.
+std::string Wrong(const Place& includer, const Place& target, const std::string& name) {
+  if (target.room == "source")
+    return includer.room == "source" ? "" : "the platform includes a library header";
+  if (target.room.empty()) return "";
+  if (target.internal && target.room != includer.room) return "another room's internals";
+  if (includer.room == "source") {
+    if (target.room == "host") return "the library sees the host";
+    if (name.rfind("headless", 0) == 0) return "the library sees the headless user";
+    return "";
+  }
+  return Rank(target.room) > Rank(includer.room) ? "a room above" : "";
+}
+
+// Every wrong include of file (whose text is given), as "path:line: why".
+std::vector<std::string> WrongIncludes(const fs::path& top, const fs::path& file, const std::string& text) {
+  static const std::regex include(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
+  std::vector<std::string> wrong;
+  const Place includer = PlaceOf(top, file);
+  std::istringstream lines(text);
+  std::string line;
+  for (int number = 1; std::getline(lines, line); ++number) {
+    std::smatch m;
+    if (!std::regex_search(line, m, include)) continue;
+    const std::string name = m[2];
+    const fs::path target = Resolve(top, file, m[1] == "\"", name);
+    if (target.empty()) continue;
+    const std::string why = Wrong(includer, PlaceOf(top, target), fs::path(name).filename().string());
+    if (!why.empty())
+      wrong.push_back(fs::relative(file, top).generic_string() + ":" + std::to_string(number) + ": " + name +
+                      ": " + why);
+  }
+  return wrong;
+}
+
+const fs::path top = fs::weakly_canonical(MIROVA_SOURCE_DIR);
+
+TEST(IncludeDirection, EveryIncludeOfThePlatformAndTheLibraryPointsDownward) {
+  std::vector<std::string> wrong;
+  for (const char* folder : {"platform", "source"}) {
+    for (const auto& entry : fs::recursive_directory_iterator(top / folder)) {
+      const std::string extension = entry.path().extension().string();
+      if (extension != ".h" && extension != ".cpp") continue;
+      std::ifstream file(entry.path());
+      std::stringstream text;
+      text << file.rdbuf();
+      for (const std::string& w : WrongIncludes(top, fs::weakly_canonical(entry.path()), text.str()))
+        wrong.push_back(w);
+    }
+  }
+  for (const std::string& w : wrong) ADD_FAILURE() << w;
+}
+
+TEST(IncludeDirection, TheCheckTellsWrongIncludesFromRightOnes) {
+  struct Case {
+    const char* file;
+    const char* include;
+    bool wrong;
+  } cases[] = {
+      {"platform/win32/src/windows.cpp", "#include <windows.h>", false},
+      {"platform/win32/src/windows.cpp", "#include \"window_table.h\"", false},
+      {"platform/win32/src/windows.cpp", "#include <vector>", false},
+      {"platform/win32/src/windows.cpp", "#include <maxtypes.h>", true},
+      {"platform/win32/src/windows.cpp", "#include \"../../maxsdk/include/maxtypes.h\"", true},
+      {"platform/win32/include/windows.h", "  #  include <headless_host.h>", true},
+      {"platform/maxsdk/src/node.cpp", "#include <headless_win32.h>", false},
+      {"platform/maxsdk/src/node.cpp", "#include <headless_scene.h>", true},
+      {"platform/maxsdk/src/node.cpp", "#include \"../../win32/src/window_table.h\"", true},
+      {"platform/maxsdk/src/node.cpp", "#include \"../../../source/mirovaobj.h\"", true},
+      {"platform/host/src/host.cpp", "#include <headless_sdk.h>", false},
+      {"platform/host/src/host.cpp", "#include \"../../maxsdk/src/records.h\"", true},
+      {"source/mirovaobj.cpp", "#include <max.h>", false},
+      {"source/mirovaobj.cpp", "#include \"mirovaobj_internal.h\"", false},
+      {"source/mirovaobj.cpp", "#include <headless_host.h>", true},
+      {"source/mirovaobj.cpp", "#include \"../platform/host/include/headless_viewport.h\"", true},
+      {"source/mirovaobj.cpp", "#include <headless_win32.h>", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + ": " + c.include);
+    const std::vector<std::string> wrong = WrongIncludes(top, top / c.file, std::string("// x\n") + c.include + "\n");
+    ASSERT_EQ(wrong.size(), c.wrong ? 1u : 0u);
+    if (c.wrong) {
+      EXPECT_EQ(wrong[0].rfind(std::string(c.file) + ":2: ", 0), 0u) << wrong[0];
+    }
+  }
+}
+
+}  // namespace
