@@ -5,5 +5,10 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-$top/build}
 shift || true
 "$top/scripts/setup.sh"
-cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+# Quiet while configuring goes well; everything CMake said when it fails.
+if ! log=$(cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" 2>&1); then
+  printf '%s\n' "$log" >&2
+  echo "build: configuring $dir failed" >&2
+  exit 1
+fi
 cmake --build "$dir" -j"$(nproc)"
