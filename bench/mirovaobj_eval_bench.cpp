@@ -55,7 +55,7 @@ ExpressionObject* MakeObject(bool weighted) {
   for (int j = 1; j < NUM_FACE_TARGETS; ++j) obj->ReplaceReference(j + 1, MeshOf(face.targets[j - 1]));
   if (weighted) {
     for (int j = 0; j < NUM_FACE_TARGETS; ++j) obj->targets[j].offsetTM = face.offsets[j];
-    for (int c = 0; c < NUM_CHANNELS; ++c) obj->pblock->SetValue(channelPercentIndex[c], 0, 0.3f + 0.01f * c);
+    for (int c = 0; c < NUM_CHANNELS; ++c) obj->pblock->SetValue(expressionChannels[c].percentIndex, 0, 0.3f + 0.01f * c);
   }
   return obj;
 }
@@ -74,8 +74,8 @@ void PlainBlendLoop(benchmark::State& state) {
   for (int c = 0; c < NUM_CHANNELS; ++c) {
     float p = 0.0f, s = 0.0f;
     Interval valid = FOREVER;
-    obj->pblock->GetValue(channelPercentIndex[c], 0, p, valid);
-    obj->pblock->GetValue(channelScaleIndex[c], 0, s, valid);
+    obj->pblock->GetValue(expressionChannels[c].percentIndex, 0, p, valid);
+    obj->pblock->GetValue(expressionChannels[c].scaleIndex, 0, s, valid);
     weights[c] = s * (IsInvertedChannel(c) ? 1.0f - p : p);
   }
   obj->DeleteThis();

@@ -39,25 +39,25 @@ const int boxMarkers = FACE_MARKERS - firstBoxMarker;
 enum Measure { MEASURE_OPENING, MEASURE_WIDTH, MEASURE_HEIGHT };
 
 struct ChannelSource {
-  int param;      // percentage parameter written
+  ChannelIndex channel;  // whose percentage is written
   Measure measure;
-  int marker;     // for MEASURE_HEIGHT
-  bool inverted;  // highest in the image (smallest y) gives 1
+  int marker;         // for MEASURE_HEIGHT
+  bool highestIsOne;  // the sample with the marker highest in the image (smallest y) gives 1
 };
 
 // The eleven channels in the order their keys are written.
 const ChannelSource channelSources[NUM_CHANNELS] = {
-    {PB_MOUTH_VERTICAL, MEASURE_OPENING, -1, false},
-    {PB_MOUTH_HORIZONTAL, MEASURE_WIDTH, -1, false},
-    {PB_LEFT_EYELID, MEASURE_HEIGHT, EYELID_LEFT, true},
-    {PB_RIGHT_EYELID, MEASURE_HEIGHT, EYELID_RIGHT, true},
-    {PB_LEFT_EYEBROW, MEASURE_HEIGHT, OUT_BROW_LEFT, true},
-    {PB_RIGHT_EYEBROW, MEASURE_HEIGHT, OUT_BROW_RIGHT, true},
-    {PB_LEFT_CHEEK, MEASURE_HEIGHT, CHEEK_LEFT, true},
-    {PB_RIGHT_CHEEK, MEASURE_HEIGHT, CHEEK_RIGHT, true},
-    {PB_LEFT_SQUINT, MEASURE_HEIGHT, SQUINT_LEFT, true},
-    {PB_RIGHT_SQUINT, MEASURE_HEIGHT, SQUINT_RIGHT, true},
-    {PB_FROWN, MEASURE_HEIGHT, IN_BROW_RIGHT, false},
+    {CHANNEL_MOUTH_VERTICAL, MEASURE_OPENING, -1, false},
+    {CHANNEL_MOUTH_HORIZONTAL, MEASURE_WIDTH, -1, false},
+    {CHANNEL_LEFT_EYELID, MEASURE_HEIGHT, EYELID_LEFT, true},
+    {CHANNEL_RIGHT_EYELID, MEASURE_HEIGHT, EYELID_RIGHT, true},
+    {CHANNEL_LEFT_EYEBROW, MEASURE_HEIGHT, OUT_BROW_LEFT, true},
+    {CHANNEL_RIGHT_EYEBROW, MEASURE_HEIGHT, OUT_BROW_RIGHT, true},
+    {CHANNEL_LEFT_CHEEK, MEASURE_HEIGHT, CHEEK_LEFT, true},
+    {CHANNEL_RIGHT_CHEEK, MEASURE_HEIGHT, CHEEK_RIGHT, true},
+    {CHANNEL_LEFT_SQUINT, MEASURE_HEIGHT, SQUINT_LEFT, true},
+    {CHANNEL_RIGHT_SQUINT, MEASURE_HEIGHT, SQUINT_RIGHT, true},
+    {CHANNEL_FROWN, MEASURE_HEIGHT, IN_BROW_RIGHT, false},
 };
 
 float SmoothStep(float v) { return v * v * (3.0f - 2.0f * v); }
@@ -123,8 +123,8 @@ class ChannelDerivation {
     // rests at the value a new object starts with.
     const float span = largest - smallest;
     float fraction = (value - smallest) / span;
-    if (!(span > 0.0f) || !std::isfinite(fraction)) return ChannelCreationValue(source.param);
-    if (source.inverted) fraction = 1.0f - fraction;
+    if (!(span > 0.0f) || !std::isfinite(fraction)) return expressionChannels[source.channel].percentCreation;
+    if (source.highestIsOne) fraction = 1.0f - fraction;
     return SmoothStep(fraction);
   }
 
@@ -171,7 +171,8 @@ void TrackerInput::Apply(ExpressionObject* object) {
   AnimateOn();
   for (int s = 0; s < n; ++s) {
     const TimeValue t = data.SampleTime(s);
-    for (const ChannelSource& source : channelSources) pblock->SetValue(source.param, t, derivation.ChannelValue(s, source));
+    for (const ChannelSource& source : channelSources)
+      pblock->SetValue(expressionChannels[source.channel].percentIndex, t, derivation.ChannelValue(s, source));
     if (s % 2 == 0) bar.Update(50 + ProgressPercent(s + 1, n, 50));
   }
   bar.End();

@@ -9,10 +9,7 @@
 
 #include "mirovaobj_internal.h"
 
-// --- the channel and parameter tables ---
-
-const int channelPercentIndex[NUM_CHANNELS] = {0, 1, 2, 3, 4, 5, 6, 14, 15, 16, 17};
-const int channelScaleIndex[NUM_CHANNELS] = {7, 8, 9, 10, 11, 12, 13, 18, 19, 20, 21};
+// --- the parameter block's tables ---
 
 #define FLOAT_PARAM(id) {TYPE_FLOAT, nullptr, TRUE, id}
 
@@ -34,42 +31,10 @@ TargetPickMethod pickMethod = PICK_INSTANCE;
 
 namespace {
 
-const TCHAR* const paramNames[NUM_CHANNEL_PARAMS] = {
-    _T("Mouth Vertical"),          _T("Mouth Horizontal"),     _T("Left Eyelid"),
-    _T("Left Eyebrow"),            _T("Left Cheek"),           _T("Frown"),
-    _T("Left Squint"),             _T("Scale: Mouth Vertical"), _T("Scale: Mouth Horizontal"),
-    _T("Scale: Left Eyelid"),      _T("Scale: Left Eyebrow"),  _T("Scale: Left Cheek"),
-    _T("Scale: Frown"),            _T("Scale: Left Squint"),   _T("Right Eyelid"),
-    _T("Right Eyebrow"),           _T("Right Cheek"),          _T("Right Squint"),
-    _T("Scale: Right Eyelid"),     _T("Scale: Right Eyebrow"), _T("Scale: Right Cheek"),
-    _T("Scale: Right Squint")};
-
-// Every weight starts at zero: the openness channels stand open, the others
-// at 0 %; frown and squints start at half strength.
-const float creationValues[NUM_CHANNEL_PARAMS] = {0.0f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f,
-                                                  1.0f, 1.0f, 1.0f, 1.0f, 0.5f, 0.5f, 1.0f, 0.0f,
-                                                  0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 0.5f};
-
-// The order in which the rollups list the percentages, then the scales.
-const int creationOrder[NUM_CHANNEL_PARAMS] = {0, 1,  2, 14, 3,  15, 4,  16, 6,  17, 5,
-                                               7, 8,  9, 18, 10, 19, 11, 20, 13, 21, 12};
-
 const USHORT OFFSET_TM_CHUNK = 0x0100;
 const int MATRIX_FLOATS = 12;
 
 }  // namespace
-
-const TCHAR* ChannelParamName(int i) {
-  return i >= 0 && i < NUM_CHANNEL_PARAMS ? paramNames[i] : nullptr;
-}
-
-float ChannelCreationValue(int i) { return i >= 0 && i < NUM_CHANNEL_PARAMS ? creationValues[i] : 0.0f; }
-
-bool IsInvertedChannel(int channel) {
-  if (channel < 0 || channel >= NUM_CHANNELS) return false;
-  int p = channelPercentIndex[channel];
-  return p > 0 && (p <= 2 || p == 14);
-}
 
 // --- construction, references, cloning ---
 
@@ -78,7 +43,11 @@ ExpressionObject::ExpressionObject(BOOL loading) {
   MakeRefByID(FOREVER, 0, CreateParameterBlock(channelParamDesc, NUM_CHANNEL_PARAMS, CURRENT_PARAM_VERSION));
   ObjAssert(pblock != nullptr);
   if (!pblock) return;
-  for (int i : creationOrder) pblock->SetValue(i, 0, creationValues[i]);
+  // In the order the rollups list them.
+  for (int k = 0; k < NUM_CHANNEL_PARAMS; ++k) {
+    const int i = ParamInRollupOrder(k);
+    pblock->SetValue(i, 0, ChannelCreationValue(i));
+  }
 }
 
 ExpressionObject::~ExpressionObject() {

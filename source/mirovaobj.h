@@ -3,8 +3,9 @@
 // under eleven animated expression channels.
 //
 // Each channel is a percentage and a scale in the object's parameter block
-// (reference 0), both stored as plain factors (1.0 is shown as 100 %).
-// Channel c drives target c + 1; target i is reference i + 1. At time t the
+// (reference 0), both stored as plain factors (1.0 is shown as 100 %); the
+// layout is in channels.h. Channel c drives target c + 1; target i is
+// reference i + 1. At time t the
 // object evaluates to the Neutral's points, each moved towards the same point
 // of every assigned target by that channel's weight, percentage x scale
 // (three openness channels count 1 - percentage instead).
@@ -18,76 +19,22 @@
 #include <max.h>
 #include <object.h>
 
+#include "channels.h"
 #include "facetracker.h"
 
 #define EXPRESSION_OBJECT_CLASS_ID Class_ID(0x5FF304C1, 0x3C372967)
 
-#define NUM_FACE_TARGETS 12
-#define NUM_CHANNELS 11
-#define NUM_CHANNEL_PARAMS 22
-#define NUM_CHANNEL_PARAMS_V0 14
 #define CURRENT_PARAM_VERSION 1
-
-// The face targets, in target (and reference - 1) order.
-enum FaceTarget {
-  TARGET_NEUTRAL,
-  TARGET_OPEN,
-  TARGET_PUCKERED,
-  TARGET_LEFT_EYELID,
-  TARGET_LEFT_EYEBROW,
-  TARGET_LEFT_CHEEK,
-  TARGET_FROWN,
-  TARGET_LEFT_SQUINT,
-  TARGET_RIGHT_EYELID,
-  TARGET_RIGHT_EYEBROW,
-  TARGET_RIGHT_CHEEK,
-  TARGET_RIGHT_SQUINT
-};
-
-// Parameters of the block, by index. Versions 0 had the first 14.
-enum ChannelParam {
-  PB_MOUTH_VERTICAL,
-  PB_MOUTH_HORIZONTAL,
-  PB_LEFT_EYELID,
-  PB_LEFT_EYEBROW,
-  PB_LEFT_CHEEK,
-  PB_FROWN,
-  PB_LEFT_SQUINT,
-  PB_SCALE_MOUTH_VERTICAL,
-  PB_SCALE_MOUTH_HORIZONTAL,
-  PB_SCALE_LEFT_EYELID,
-  PB_SCALE_LEFT_EYEBROW,
-  PB_SCALE_LEFT_CHEEK,
-  PB_SCALE_FROWN,
-  PB_SCALE_LEFT_SQUINT,
-  PB_RIGHT_EYELID,
-  PB_RIGHT_EYEBROW,
-  PB_RIGHT_CHEEK,
-  PB_RIGHT_SQUINT,
-  PB_SCALE_RIGHT_EYELID,
-  PB_SCALE_RIGHT_EYEBROW,
-  PB_SCALE_RIGHT_CHEEK,
-  PB_SCALE_RIGHT_SQUINT
-};
 
 // How a picked node becomes a target.
 enum TargetPickMethod { PICK_COPY = 0, PICK_REFERENCE = 1, PICK_INSTANCE = 2, PICK_MOVE = 3 };
 
-// Parameter indices of each channel's percentage and scale, by channel.
-extern const int channelPercentIndex[NUM_CHANNELS];
-extern const int channelScaleIndex[NUM_CHANNELS];
 // The block's tables: the current version (22 floats, version 1), the old
 // one (14 floats, version 0), and the list of old versions for the upgrade.
 extern ParamBlockDescID channelParamDesc[NUM_CHANNEL_PARAMS];
 extern ParamBlockDescID channelParamDescV0[NUM_CHANNEL_PARAMS_V0];
 extern ParamVersionDesc paramVersions[1];
 extern ParamVersionDesc currentParamVersion;
-// The name the host lists parameter i under; null outside 0..21.
-const TCHAR* ChannelParamName(int i);
-// The value a new object gives parameter i at time 0 (a factor).
-float ChannelCreationValue(int i);
-// Whether the channel's percentage is an openness (its target applies at 0 %).
-bool IsInvertedChannel(int channel);
 
 // The class-wide way picked nodes become targets; PICK_INSTANCE after load
 // and after the host resets class parameters.

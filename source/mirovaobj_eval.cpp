@@ -49,13 +49,14 @@ void BlendPass(Object* neutral, Object* target, Object* result, int n, const Mat
 
 void ExpressionObject::ChannelWeights(TimeValue t, float weights[NUM_CHANNELS]) {
   for (int c = 0; c < NUM_CHANNELS; ++c) {
+    const ExpressionChannel& channel = expressionChannels[c];
     float percent = 0.0f, scale = 0.0f;
     Interval valid = FOREVER;
     if (pblock) {
-      pblock->GetValue(channelPercentIndex[c], t, percent, valid);
-      pblock->GetValue(channelScaleIndex[c], t, scale, valid);
+      pblock->GetValue(channel.percentIndex, t, percent, valid);
+      pblock->GetValue(channel.scaleIndex, t, scale, valid);
     }
-    if (IsInvertedChannel(c)) percent = 1.0f - percent;
+    if (channel.inverted) percent = 1.0f - percent;
     // Neither is clamped: beyond 100 % or with a negative scale the face
     // goes past its target or away from it.
     weights[c] = scale * percent;
@@ -111,8 +112,9 @@ void ExpressionObject::Blend(Object* neutralResult, int n, bool pointsCopied,
   // The result already holds the Neutral's points, which the identity would
   // leave as they are.
   if (!(pointsCopied && m0.IsIdentity())) BasePass(neutralResult, cache.obj, n, m0);
-  for (int j = TARGET_OPEN; j < NUM_FACE_TARGETS; ++j) {
-    float w = weights[j - 1];
+  for (int c = 0; c < NUM_CHANNELS; ++c) {
+    const int j = expressionChannels[c].target;
+    float w = weights[c];
     Object* target = targets[j].object;
     if (w == 0.0f || std::isnan(w) || !target) continue;
     // A target that lost points since it was picked is left out rather than

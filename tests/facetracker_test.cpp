@@ -112,11 +112,13 @@ std::vector<ReferenceChannel> ReferenceChannels() {
     return [marker](const PositionOf& at, int s) { return Height(at, s, marker); };
   };
   return {
-      {0, [](const PositionOf& at, int s) { return at(s, LOWER).y - at(s, UPPER).y; }, false},
-      {1, [](const PositionOf& at, int s) { return at(s, RIGHT).x - at(s, LEFT).x; }, false},
-      {2, height(EYELID_L), true},  {14, height(EYELID_R), true}, {3, height(BROW_L), true},
-      {15, height(BROW_R), true},   {4, height(CHEEK_L), true},   {16, height(CHEEK_R), true},
-      {6, height(SQUINT_L), true},  {17, height(SQUINT_R), true}, {5, height(IN_BROW), false},
+      {PB_MOUTH_VERTICAL, [](const PositionOf& at, int s) { return at(s, LOWER).y - at(s, UPPER).y; }, false},
+      {PB_MOUTH_HORIZONTAL, [](const PositionOf& at, int s) { return at(s, RIGHT).x - at(s, LEFT).x; }, false},
+      {PB_LEFT_EYELID, height(EYELID_L), true},   {PB_RIGHT_EYELID, height(EYELID_R), true},
+      {PB_LEFT_EYEBROW, height(BROW_L), true},    {PB_RIGHT_EYEBROW, height(BROW_R), true},
+      {PB_LEFT_CHEEK, height(CHEEK_L), true},     {PB_RIGHT_CHEEK, height(CHEEK_R), true},
+      {PB_LEFT_SQUINT, height(SQUINT_L), true},   {PB_RIGHT_SQUINT, height(SQUINT_R), true},
+      {PB_FROWN, height(IN_BROW), false},
   };
 }
 
@@ -159,7 +161,7 @@ TEST_F(ApplyTest, MatchesPlainComputationOverGeneratedRecording) {
       EXPECT_NEAR(keys[s].second, expected[s], 1e-6f) << "sample " << s;
     }
   }
-  for (int i : {7, 8, 9, 10, 11, 12, 13, 18, 19, 20, 21}) EXPECT_TRUE(KeysOf(i).empty()) << ChannelParamName(i);
+  for (const ExpressionChannel& c : expressionChannels) EXPECT_TRUE(KeysOf(c.scaleIndex).empty()) << c.scaleName;
 }
 
 TEST_F(ApplyTest, ExtremesOfEachMeasurementGiveZeroAndOne) {
@@ -317,8 +319,8 @@ TEST_F(ApplyTest, MeasurementThatNeverVariesRestsAtTheCreationValue) {
     // Every marker still, except the mouth opening in the three-sample take.
     Record(Times(n), [](int s, int f) { return Point2(0.3f + 0.01f * f, f == LOWER ? 0.5f + 0.1f * s : 0.05f * f); });
     obj->trackerInput.Apply(obj.get());
-    for (int c = 0; c < NUM_CHANNELS; ++c) {
-      const int param = channelPercentIndex[c];
+    for (const ExpressionChannel& c : expressionChannels) {
+      const int param = c.percentIndex;
       SCOPED_TRACE(ChannelParamName(param));
       const std::vector<float> values = Values(param);
       ASSERT_EQ(values.size(), static_cast<size_t>(n));

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "change_listener.h"
@@ -157,15 +158,18 @@ TEST_F(EvalTest, AtCreationValuesEveryTargetIsAtRest) {
 TEST_F(EvalTest, EachChannelDrivesItsTargetAndThreeAreInverted) {
   Assign(0, {Point3(0, 0, 0)});
   for (int c = 0; c < 11; ++c) {
-    SCOPED_TRACE(ChannelParamName(channelPercentIndex[c]));
-    bool openness = c == 1 || c == 2 || c == 7;
+    const ExpressionChannel& channel = expressionChannels[c];
+    SCOPED_TRACE(channel.name);
+    const std::string name = channel.name;
+    bool openness = name == "Mouth Horizontal" || name == "Left Eyelid" || name == "Right Eyelid";
     EXPECT_EQ(IsInvertedChannel(c), openness);
+    EXPECT_EQ(channel.target, c + 1);
     for (int j = 1; j < 12; ++j) obj->ReplaceReference(j + 1, nullptr);
-    Assign(c + 1, {Point3(1, 0, 0)});
+    Assign(channel.target, {Point3(1, 0, 0)});
     for (int i = 0; i < 22; ++i) Set(i, ChannelCreationValue(i));
-    Set(channelScaleIndex[c], 1.0f);
+    Set(channel.scaleIndex, 1.0f);
     for (float percent : {0.0f, 1.0f}) {
-      Set(channelPercentIndex[c], percent);
+      Set(channel.percentIndex, percent);
       float expected = openness ? 1.0f - percent : percent;
       EXPECT_EQ(EvalPoints()[0].x, expected) << "at " << percent * 100 << " %";
     }

@@ -4,6 +4,7 @@
 #include <headless_host.h>
 #include <triobj.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <utility>
 
@@ -21,10 +22,15 @@ const char morphUsage[] =
     "usage: mirova morph --neutral FILE.obj [--target NAME=FILE.obj ...] "
     "[--set \"PARAM=PERCENT\" ...] [--time TICKS] -o OUT.obj\n";
 
-// The command line's names of the targets, in target order.
-const char* const targetNames[NUM_FACE_TARGETS] = {
-    "neutral",      "open",         "puckered",   "left-eyelid",  "left-eyebrow",  "left-cheek",
-    "frown",        "left-squint",  "right-eyelid", "right-eyebrow", "right-cheek", "right-squint"};
+// The command line's name of an expression target: its name in lower case,
+// words joined by '-' ("left-eyelid").
+std::string TargetName(int target) {
+  std::string name;
+  for (const ExpressionChannel& c : expressionChannels)
+    if (c.target == target) name = c.targetName;
+  for (char& ch : name) ch = ch == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return name;
+}
 
 struct MorphRequest {
   std::string neutral, output;
@@ -42,8 +48,8 @@ bool SplitAtEquals(const std::string& s, std::string& left, std::string& right) 
 }
 
 int ExpressionTargetIndex(const std::string& name) {
-  for (int i = TARGET_OPEN; i < NUM_FACE_TARGETS; ++i)
-    if (name == targetNames[i]) return i;
+  for (const ExpressionChannel& c : expressionChannels)
+    if (name == TargetName(c.target)) return c.target;
   return -1;
 }
 
@@ -163,7 +169,7 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
     }
     // Picking refuses such a shape: its points would not match the face's.
     if (mesh.points.size() != neutral.points.size()) {
-      err << "mirova: the " << targetNames[target.first] << " target " << target.second << " has "
+      err << "mirova: the " << TargetName(target.first) << " target " << target.second << " has "
           << mesh.points.size() << " points, the Neutral has " << neutral.points.size() << "\n";
       return EXIT_REFUSED;
     }
