@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs when a fresh machine lacks them.
 set -euo pipefail
-packages=(cmake g++ make python3 binutils googletest libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev)
+packages=(cmake g++ make python3 binutils googletest libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev nlohmann-json3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

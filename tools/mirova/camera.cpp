@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "chan.h"
 #include "cli.h"
@@ -126,24 +125,24 @@ CameraTake ReadCamera(INode* camera, HWND panel) {
   return take;
 }
 
-std::string TakeJson(const CameraTake& take, const MessageLog& messages) {
-  std::ostringstream json;
-  json << "{\"file\": " << JsonString(take.name) << ", \"fps\": " << take.fps
-       << ", \"samples\": " << take.samples << ", \"position\": [";
-  for (size_t i = 0; i < take.keys.size(); ++i) {
-    const Point3& p = take.keys[i].position;
-    json << (i ? ", [" : "[") << take.keys[i].ticks << ", " << JsonFloat(p.x) << ", "
-         << JsonFloat(p.y) << ", " << JsonFloat(p.z) << "]";
+void WriteTakeJson(std::ostream& out, const CameraTake& take, const MessageLog& messages) {
+  JsonWriter json(out);
+  json.BeginObject().Key("file").String(take.name).Key("fps").Int(take.fps).Key("samples").Int(take.samples);
+  json.Key("position").BeginArray();
+  for (const CameraKey& key : take.keys) {
+    const Point3& p = key.position;
+    json.BeginArray().Int(key.ticks).Float(p.x).Float(p.y).Float(p.z).EndArray();
   }
-  json << "], \"rotation\": [";
-  for (size_t i = 0; i < take.keys.size(); ++i) {
-    const Quat& q = take.keys[i].rotation;
-    json << (i ? ", [" : "[") << take.keys[i].ticks << ", " << JsonFloat(q.x) << ", "
-         << JsonFloat(q.y) << ", " << JsonFloat(q.z) << ", " << JsonFloat(q.w) << "]";
+  json.EndArray().Key("rotation").BeginArray();
+  for (const CameraKey& key : take.keys) {
+    const Quat& q = key.rotation;
+    json.BeginArray().Int(key.ticks).Float(q.x).Float(q.y).Float(q.z).Float(q.w).EndArray();
   }
-  json << "], \"scale\": [" << JsonFloat(take.scale.x) << ", " << JsonFloat(take.scale.y) << ", "
-       << JsonFloat(take.scale.z) << "], \"messages\": " << messages.Json() << "}\n";
-  return json.str();
+  json.EndArray().Key("scale").BeginArray().Float(take.scale.x).Float(take.scale.y).Float(take.scale.z).EndArray();
+  json.Key("messages");
+  messages.WriteJson(json);
+  json.EndObject();
+  out << "\n";
 }
 
 // The user at the panel: Open... with the file, the rate typed, the check
@@ -185,7 +184,7 @@ bool WriteReport(const CameraTake& take, const CameraOptions& o, const MessageLo
   if (o.format == "chan")
     WriteChan(to, take.keys, take.fps);
   else
-    to << TakeJson(take, messages);
+    WriteTakeJson(to, take, messages);
   return static_cast<bool>(to.flush());
 }
 

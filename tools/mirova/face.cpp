@@ -107,27 +107,38 @@ bool OpenRecording(TrackerInput& input, const std::string& path) {
   return true;
 }
 
-std::string KeysJson(IParamBlock* pblock, int param) {
-  std::string json = "[";
+void WriteKeys(JsonWriter& json, IParamBlock* pblock, int param) {
+  json.BeginArray();
   Control* c = pblock->GetController(param);
   for (int k = 0; c && k < c->NumKeys(); ++k) {
     const TimeValue t = c->GetKeyTime(k);
     float value = 0.0f;
     Interval valid = FOREVER;
     c->GetValue(t, &value, valid);
-    json += (k ? ", [" : "[") + std::to_string(t) + ", " + JsonFloat(value) + "]";
+    json.BeginArray().Int(t).Float(value).EndArray();
   }
-  return json + "]";
+  json.EndArray();
 }
 
-std::string ParametersJson(IParamBlock* pblock) {
-  std::string json = "[";
+void WriteParameters(JsonWriter& json, IParamBlock* pblock) {
+  json.BeginArray();
   for (int i = 0; i < NUM_CHANNEL_PARAMS; ++i) {
-    json += (i ? ", " : "");
-    json += "{\"index\": " + std::to_string(i) + ", \"name\": " + JsonString(ChannelParamName(i)) +
-            ", \"keys\": " + KeysJson(pblock, i) + "}";
+    json.BeginObject().Key("index").Int(i).Key("name").String(ChannelParamName(i)).Key("keys");
+    WriteKeys(json, pblock, i);
+    json.EndObject();
   }
-  return json + "]";
+  json.EndArray();
+}
+
+void WriteKeysJson(std::ostream& out, const FaceRequest& request, IParamBlock* pblock, const MessageLog& messages) {
+  JsonWriter json(out);
+  json.BeginObject().Key("file").String(FileNameOf(request.recording));
+  json.Key("ticksPerFrame").Int(GetTicksPerFrame()).Key("parameters");
+  WriteParameters(json, pblock);
+  json.Key("messages");
+  messages.WriteJson(json);
+  json.EndObject();
+  out << "\n";
 }
 
 bool KeysWritten(IParamBlock* pblock) {
@@ -135,13 +146,13 @@ bool KeysWritten(IParamBlock* pblock) {
   return c && c->NumKeys() > 0;
 }
 
-bool WriteReport(const FaceRequest& request, const std::string& json, std::ostream& out) {
+bool WriteReport(const FaceRequest& request, IParamBlock* pblock, const MessageLog& messages, std::ostream& out) {
   if (request.output.empty()) {
-    out << json;
+    WriteKeysJson(out, request, pblock, messages);
     return true;
   }
   std::ofstream file(request.output, std::ios::binary);
-  file << json;
+  WriteKeysJson(file, request, pblock, messages);
   return static_cast<bool>(file.flush());
 }
 
@@ -174,11 +185,7 @@ int RunFace(const Args& args, std::ostream& out, std::ostream& err) {
     return EXIT_USAGE;
   }
   obj->trackerInput.Apply(obj);
-  const std::string json = "{\"file\": " + JsonString(FileNameOf(request.recording)) +
-                           ", \"ticksPerFrame\": " + std::to_string(GetTicksPerFrame()) +
-                           ", \"parameters\": " + ParametersJson(obj->pblock) +
-                           ", \"messages\": " + messages.Json() + "}\n";
-  if (!WriteReport(request, json, out)) {
+  if (!WriteReport(request, obj->pblock, messages, out)) {
     err << "mirova: cannot write " << request.output << "\n";
     return EXIT_USAGE;
   }

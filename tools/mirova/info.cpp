@@ -29,13 +29,16 @@ std::string Hex(ULONG value) {
   return text;
 }
 
-std::string ClassJson(ClassDesc* cd) {
+void WriteClass(JsonWriter& json, ClassDesc* cd) {
+  if (!cd) {
+    json.Null();
+    return;
+  }
   Class_ID id = cd->ClassID();
-  return "{\"name\": " + JsonString(cd->ClassName()) +
-         ", \"category\": " + JsonString(cd->Category()) +
-         ", \"superClassID\": " + JsonString(Hex(cd->SuperClassID())) +
-         ", \"classID\": [" + JsonString(Hex(id.PartA())) + ", " +
-         JsonString(Hex(id.PartB())) + "]}";
+  json.BeginObject().Key("name").String(cd->ClassName()).Key("category").String(cd->Category());
+  json.Key("superClassID").String(Hex(cd->SuperClassID()));
+  json.Key("classID").BeginArray().String(Hex(id.PartA())).String(Hex(id.PartB())).EndArray();
+  json.EndObject();
 }
 
 }  // namespace
@@ -69,14 +72,13 @@ int RunInfo(const Args& args, std::ostream& out, std::ostream& err) {
     FreeLibrary(module);
     return EXIT_REFUSED;
   }
-  out << "{\"plugin\": " << JsonString(path) << ", \"description\": " << JsonString(description())
-      << ", \"version\": " << JsonString(Hex(version())) << ", \"classes\": [";
+  JsonWriter json(out);
+  json.BeginObject().Key("plugin").String(path).Key("description").String(description());
+  json.Key("version").String(Hex(version())).Key("classes").BeginArray();
   int count = numberClasses();
-  for (int i = 0; i < count; ++i) {
-    ClassDesc* cd = classDesc(i);
-    out << (i ? ", " : "") << (cd ? ClassJson(cd) : std::string("null"));
-  }
-  out << "], \"classCount\": " << count << "}\n";
+  for (int i = 0; i < count; ++i) WriteClass(json, classDesc(i));
+  json.EndArray().Key("classCount").Int(count).EndObject();
+  out << "\n";
   FreeLibrary(module);
   return EXIT_OK;
 }

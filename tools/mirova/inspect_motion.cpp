@@ -30,15 +30,14 @@ class TerminalProgress : public MotionProgress {
   int shown = -1;
 };
 
-std::string SamplesJson(const MotionData& data) {
-  std::string json = "[";
+void WriteSamples(JsonWriter& json, const MotionData& data) {
+  json.BeginArray();
   for (int i = 0; i < data.Count(); ++i) {
-    json += i ? ", [" : "[";
-    for (int axis = 0; axis < AXIS_COUNT; ++axis)
-      json += (axis ? ", " : "") + JsonFloat(data.GetSample(i).GetValue(axis));
-    json += "]";
+    json.BeginArray();
+    for (int axis = 0; axis < AXIS_COUNT; ++axis) json.Float(data.GetSample(i).GetValue(axis));
+    json.EndArray();
   }
-  return json + "]";
+  json.EndArray();
 }
 
 }  // namespace
@@ -54,8 +53,13 @@ int InspectMotionFile(const std::string& name, FILE* stream, std::ostream& out,
   } else {
     ok = data.Read(stream, nullptr);
   }
-  out << "{\"file\": " << JsonString(name) << ", \"ok\": " << (ok ? "true" : "false")
-      << ", \"samples\": " << SamplesJson(data) << ", \"messages\": " << messages.Json() << "}\n";
+  JsonWriter json(out);
+  json.BeginObject().Key("file").String(name).Key("ok").Bool(ok).Key("samples");
+  WriteSamples(json, data);
+  json.Key("messages");
+  messages.WriteJson(json);
+  json.EndObject();
+  out << "\n";
   return ok ? EXIT_OK : EXIT_REFUSED;
 }
 

@@ -15,30 +15,31 @@ namespace {
 
 const char kReferenceMarker[] = "nose_bridge";
 
-std::string TimesJson(const TrackerData& data) {
-  std::string json = "[";
-  for (int s = 0; s < data.SampleCount(); ++s) json += (s ? ", " : "") + std::to_string(data.SampleTime(s));
-  return json + "]";
+void WriteTimes(JsonWriter& json, const TrackerData& data) {
+  json.BeginArray();
+  for (int s = 0; s < data.SampleCount(); ++s) json.Int(data.SampleTime(s));
+  json.EndArray();
 }
 
-std::string PositionsJson(const TrackerData& data, int m) {
-  std::string json = "[";
+void WritePositions(JsonWriter& json, const TrackerData& data, int m) {
+  json.BeginArray();
   for (int s = 0; s < data.SampleCount(); ++s) {
     const Point2& p = data.Position(s, m);
-    json += (s ? ", [" : "[") + JsonFloat(p.x) + ", " + JsonFloat(p.y) + "]";
+    json.BeginArray().Float(p.x).Float(p.y).EndArray();
   }
-  return json + "]";
+  json.EndArray();
 }
 
-std::string MarkersJson(const TrackerData& data) {
-  std::string json = "[";
+void WriteMarkers(JsonWriter& json, const TrackerData& data) {
+  json.BeginArray();
   for (int m = 0; m < data.MarkerCount(); ++m) {
     const TrackerMarker& marker = data.Marker(m);
-    json += (m ? ", " : "");
-    json += "{\"name\": " + JsonString(marker.name.data()) + ", \"valid\": " + std::to_string(marker.validCount) +
-            ", \"positions\": " + PositionsJson(data, m) + "}";
+    json.BeginObject().Key("name").String(marker.name.data()).Key("valid").Int(marker.validCount);
+    json.Key("positions");
+    WritePositions(json, data, m);
+    json.EndObject();
   }
-  return json + "]";
+  json.EndArray();
 }
 
 }  // namespace
@@ -51,10 +52,15 @@ int InspectTrackerFile(const std::string& name, FILE* stream, bool raw, std::ost
   TrackerData data;
   data.Read(stream);
   if (!raw) data.Stabilise(kReferenceMarker);
-  out << "{\"file\": " << JsonString(name) << ", \"samples\": " << data.SampleCount()
-      << ", \"times\": " << TimesJson(data) << ", \"markers\": " << MarkersJson(data)
-      << ", \"describe\": " << JsonString(data.Describe().data()) << ", \"messages\": " << messages.Json()
-      << "}\n";
+  JsonWriter json(out);
+  json.BeginObject().Key("file").String(name).Key("samples").Int(data.SampleCount()).Key("times");
+  WriteTimes(json, data);
+  json.Key("markers");
+  WriteMarkers(json, data);
+  json.Key("describe").String(data.Describe().data()).Key("messages");
+  messages.WriteJson(json);
+  json.EndObject();
+  out << "\n";
   // Every box the tracker shows names a fault of the recording.
   return messages.Boxes().empty() ? EXIT_OK : EXIT_REFUSED;
 }

@@ -66,8 +66,80 @@ std::string JsonFloat(float f) {
   return std::string(text, result.ptr);
 }
 
-std::string JsonOptionalString(bool present, const std::string& s) {
-  return present ? JsonString(s) : "null";
+void JsonWriter::Separate() {
+  if (afterKey) {
+    afterKey = false;
+  } else if (!opened.empty()) {
+    if (!opened.back()) out << ", ";
+    opened.back() = false;
+  }
+}
+
+JsonWriter& JsonWriter::BeginObject() {
+  Separate();
+  out << '{';
+  opened.push_back(true);
+  return *this;
+}
+
+JsonWriter& JsonWriter::EndObject() {
+  opened.pop_back();
+  out << '}';
+  return *this;
+}
+
+JsonWriter& JsonWriter::BeginArray() {
+  Separate();
+  out << '[';
+  opened.push_back(true);
+  return *this;
+}
+
+JsonWriter& JsonWriter::EndArray() {
+  opened.pop_back();
+  out << ']';
+  return *this;
+}
+
+JsonWriter& JsonWriter::Key(const std::string& key) {
+  Separate();
+  out << JsonString(key) << ": ";
+  afterKey = true;
+  return *this;
+}
+
+JsonWriter& JsonWriter::String(const std::string& s) {
+  Separate();
+  out << JsonString(s);
+  return *this;
+}
+
+JsonWriter& JsonWriter::OptionalString(bool present, const std::string& s) {
+  return present ? String(s) : Null();
+}
+
+JsonWriter& JsonWriter::Float(float f) {
+  Separate();
+  out << JsonFloat(f);
+  return *this;
+}
+
+JsonWriter& JsonWriter::Int(long long i) {
+  Separate();
+  out << i;
+  return *this;
+}
+
+JsonWriter& JsonWriter::Bool(bool b) {
+  Separate();
+  out << (b ? "true" : "false");
+  return *this;
+}
+
+JsonWriter& JsonWriter::Null() {
+  Separate();
+  out << "null";
+  return *this;
 }
 
 }  // namespace cli

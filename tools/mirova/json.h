@@ -1,8 +1,10 @@
-// A small JSON writer for the command line's reports.
+// The command line's JSON: a writer that streams a report as it is walked,
+// on one line, with ", " between members and items and ": " after a key.
 #ifndef MIROVA_CLI_JSON_H
 #define MIROVA_CLI_JSON_H
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace cli {
 
@@ -11,8 +13,34 @@ std::string JsonString(const std::string& s);
 // The shortest decimal that reads back to the same 32-bit float; null for a
 // value JSON cannot hold (infinity, not a number).
 std::string JsonFloat(float f);
-// A string, or null for none.
-std::string JsonOptionalString(bool present, const std::string& s);
+
+// Each call writes one token to out at once. Every value inside an object
+// follows its Key; the caller keeps objects and arrays balanced.
+class JsonWriter {
+ public:
+  explicit JsonWriter(std::ostream& out) : out(out) {}
+
+  JsonWriter& BeginObject();
+  JsonWriter& EndObject();
+  JsonWriter& BeginArray();
+  JsonWriter& EndArray();
+  JsonWriter& Key(const std::string& key);
+
+  JsonWriter& String(const std::string& s);
+  JsonWriter& OptionalString(bool present, const std::string& s);  // null when absent
+  JsonWriter& Float(float f);
+  JsonWriter& Int(long long i);
+  JsonWriter& Bool(bool b);
+  JsonWriter& Null();
+
+ private:
+  // The separator a new member or item needs.
+  void Separate();
+
+  std::ostream& out;
+  std::vector<bool> opened;  // per open object or array: still empty
+  bool afterKey = false;
+};
 
 }  // namespace cli
 

@@ -1,7 +1,5 @@
 #include "messages.h"
 
-#include "json.h"
-
 namespace cli {
 
 MessageLog::MessageLog(std::ostream& err) {
@@ -14,14 +12,13 @@ MessageLog::MessageLog(std::ostream& err) {
 
 MessageLog::~MessageLog() { headless::OnMessageBox(nullptr); }
 
-std::string MessageLog::Json() const {
-  std::string json = "[";
-  for (size_t i = 0; i < boxes.size(); ++i) {
-    json += i ? ", " : "";
-    json += "{\"caption\": " + JsonOptionalString(boxes[i].hasCaption, boxes[i].caption) +
-            ", \"text\": " + JsonString(boxes[i].text) + "}";
+void MessageLog::WriteJson(JsonWriter& json) const {
+  json.BeginArray();
+  for (const headless::MessageBoxRecord& box : boxes) {
+    json.BeginObject().Key("caption").OptionalString(box.hasCaption, box.caption);
+    json.Key("text").String(box.text).EndObject();
   }
-  return json + "]";
+  json.EndArray();
 }
 
 }  // namespace cli

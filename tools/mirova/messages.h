@@ -5,8 +5,9 @@
 #include <headless.h>
 
 #include <ostream>
-#include <string>
 #include <vector>
+
+#include "json.h"
 
 namespace cli {
 
@@ -19,7 +20,7 @@ class MessageLog {
 
   const std::vector<headless::MessageBoxRecord>& Boxes() const { return boxes; }
   // The boxes as a JSON array of {"caption": C, "text": T}.
-  std::string Json() const;
+  void WriteJson(JsonWriter& json) const;
 
  private:
   std::vector<headless::MessageBoxRecord> boxes;

@@ -135,10 +135,16 @@ int FindParameter(ExpressionObject* obj, const std::string& name) {
   return -1;
 }
 
-std::string SummaryJson(const MorphRequest& request, const ObjMesh& result, const MessageLog& messages) {
-  return "{\"output\": " + JsonString(request.output) + ", \"points\": " + std::to_string(result.points.size()) +
-         ", \"faces\": " + std::to_string(result.polygons.size()) + ", \"time\": " +
-         std::to_string(request.time) + ", \"messages\": " + messages.Json() + "}\n";
+void WriteSummaryJson(std::ostream& out, const MorphRequest& request, const ObjMesh& result,
+                      const MessageLog& messages) {
+  JsonWriter json(out);
+  json.BeginObject().Key("output").String(request.output);
+  json.Key("points").Int(static_cast<long long>(result.points.size()));
+  json.Key("faces").Int(static_cast<long long>(result.polygons.size())).Key("time").Int(request.time);
+  json.Key("messages");
+  messages.WriteJson(json);
+  json.EndObject();
+  out << "\n";
 }
 
 }  // namespace
@@ -192,7 +198,7 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
     err << "mirova: cannot write " << request.output << "\n";
     return EXIT_USAGE;
   }
-  out << SummaryJson(request, result, messages);
+  WriteSummaryJson(out, request, result, messages);
   bool failed = headless::AssertReports().size() != assertsBefore || !messages.Boxes().empty();
   return failed ? EXIT_REFUSED : EXIT_OK;
 }
