@@ -14,6 +14,7 @@
 #include "cli.h"
 #include "json.h"
 #include "messages.h"
+#include "plugin.h"
 
 namespace cli {
 
@@ -188,15 +189,6 @@ bool WriteReport(const CameraTake& take, const CameraOptions& o, const MessageLo
   return static_cast<bool>(to.flush());
 }
 
-using LibClassDescFn = ClassDesc* (*)(int);
-
-// The utility's class descriptor from the plug-in's class table.
-ClassDesc* MotionControlClass(HMODULE module) {
-  auto classDesc = reinterpret_cast<LibClassDescFn>(
-      reinterpret_cast<void (*)()>(GetProcAddress(module, "LibClassDesc")));
-  return classDesc ? classDesc(0) : nullptr;
-}
-
 }  // namespace
 
 int RunCamera(const Args& args, std::ostream& out, std::ostream& err) {
@@ -211,32 +203,30 @@ int RunCamera(const Args& args, std::ostream& out, std::ostream& err) {
     err << "mirova: cannot open " << o.file << "\n";
     return EXIT_USAGE;
   }
-  std::string path = o.plugin.empty() ? PluginPath(Args()) : o.plugin;
-  HMODULE module = LoadLibraryA(path.c_str());
-  if (!module) {
-    err << "mirova: cannot load the plug-in " << path << "\n";
+  // First in, last out: the host, and the utility it holds open, go before
+  // the module does.
+  Plugin plugin(o.plugin.empty() ? PluginPath(Args()) : o.plugin);
+  if (!plugin.Loaded()) {
+    ReportNotLoaded(plugin, err);
     return EXIT_USAGE;
   }
   int status = EXIT_REFUSED;
-  {
-    MessageLog messages(err);
-    headless::Host host;
-    INode* camera = host.CreateNode(NewDefaultCamera(FREE_CAMERA), "Camera01");
-    host.Select(camera);
-    ClassDesc* cd = MotionControlClass(module);
-    if (!cd || !host.OpenUtility(cd) || host.RollupPages().empty()) {
-      err << "mirova: " << path << " does not open the motion-control utility\n";
-    } else {
-      HWND panel = host.RollupPages().back().page;
-      status = WorkPanel(panel, o, messages, err);
-      if (status == EXIT_OK) {
-        CameraTake take = ReadCamera(camera, panel);
-        status = WriteReport(take, o, messages, out, err) ? EXIT_OK : EXIT_USAGE;
-      }
-      host.CloseUtility();
+  MessageLog messages(err);
+  headless::Host host;
+  INode* camera = host.CreateNode(NewDefaultCamera(FREE_CAMERA), "Camera01");
+  host.Select(camera);
+  ClassDesc* cd = plugin.MotionControlClass();
+  if (!cd || !host.OpenUtility(cd) || host.RollupPages().empty()) {
+    err << "mirova: " << plugin.Path() << " does not open the motion-control utility\n";
+  } else {
+    HWND panel = host.RollupPages().back().page;
+    status = WorkPanel(panel, o, messages, err);
+    if (status == EXIT_OK) {
+      CameraTake take = ReadCamera(camera, panel);
+      status = WriteReport(take, o, messages, out, err) ? EXIT_OK : EXIT_USAGE;
     }
+    host.CloseUtility();
   }
-  FreeLibrary(module);
   return status;
 }
 

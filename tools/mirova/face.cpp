@@ -13,11 +13,12 @@
 #include <fstream>
 
 #include "cli.h"
+#include "expression.h"
 #include "inspect_formats.h"
 #include "json.h"
 #include "messages.h"
-#include "mirovaobj.h"
 #include "obj_file.h"
+#include "plugin.h"
 
 namespace cli {
 
@@ -83,16 +84,6 @@ std::string FindBundledNeutral() {
     if (std::ifstream(candidate).good()) return candidate;
   }
   return "";
-}
-
-// The expression object made on the node as creation makes it: the node's
-// object becomes the Neutral target.
-ExpressionObject* CreateOnNode(INode* node) {
-  auto* obj = static_cast<ExpressionObject*>(GetExpressionObjectDesc()->Create(FALSE));
-  obj->targets[TARGET_NEUTRAL].offsetTM = node->GetObjectTM(0) * Inverse(node->GetNodeTM(0));
-  obj->ReplaceReference(TARGET_NEUTRAL + 1, node->GetObjectRef());
-  node->SetObjectRef(obj);
-  return obj;
 }
 
 // Opens the recording into the object's tracker input as the Face Tracker
@@ -175,11 +166,17 @@ int RunFace(const Args& args, std::ostream& out, std::ostream& err) {
     err << "mirova: " << problem << "\n";
     return EXIT_USAGE;
   }
+  Plugin plugin(PluginPath(Args()));
+  if (!plugin.Loaded()) {
+    ReportNotLoaded(plugin, err);
+    return EXIT_USAGE;
+  }
   headless::Host host;
   host.SetFrameRate(request.fps);
   if (isatty(STDERR_FILENO)) host.ShowProgressOn(stderr);
   MessageLog messages(err);
-  ExpressionObject* obj = CreateOnNode(host.CreateNode(MakeTriObject(neutral), "Face"));
+  INode* face = host.CreateNode(MakeTriObject(neutral), "Face");
+  ExpressionObject* obj = CreateOnNode(plugin.ExpressionObjectClass(), face);
   if (!OpenRecording(obj->trackerInput, request.recording)) {
     err << "mirova: cannot open " << request.recording << "\n";
     return EXIT_USAGE;

@@ -9,10 +9,11 @@
 #include <utility>
 
 #include "cli.h"
+#include "expression.h"
 #include "json.h"
 #include "messages.h"
-#include "mirovaobj.h"
 #include "obj_file.h"
+#include "plugin.h"
 
 namespace cli {
 
@@ -116,18 +117,6 @@ bool ParseMorphArgs(const Args& args, MorphRequest& request, std::string& proble
   return true;
 }
 
-// The expression object made on the node as creation makes it: the node's
-// object becomes the Neutral, shared with the node (instance), with the
-// node's object offset at time 0.
-ExpressionObject* CreateOnNode(INode* node) {
-  auto* obj = static_cast<ExpressionObject*>(GetExpressionObjectDesc()->Create(FALSE));
-  obj->pickTargetIndex = TARGET_NEUTRAL;
-  obj->targets[TARGET_NEUTRAL].offsetTM = node->GetObjectTM(0) * Inverse(node->GetNodeTM(0));
-  obj->ReplaceReference(TARGET_NEUTRAL + 1, node->GetObjectRef());
-  node->SetObjectRef(obj);
-  return obj;
-}
-
 // The parameter the host lists under name, or -1.
 int FindParameter(ExpressionObject* obj, const std::string& name) {
   for (int i = 0; i < obj->pblock->NumSubs(); ++i)
@@ -156,6 +145,11 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
     err << "mirova: " << problem << "\n" << morphUsage;
     return EXIT_USAGE;
   }
+  Plugin plugin(PluginPath(Args()));
+  if (!plugin.Loaded()) {
+    ReportNotLoaded(plugin, err);
+    return EXIT_USAGE;
+  }
   headless::Host host;
   MessageLog messages(err);
   size_t assertsBefore = headless::AssertReports().size();
@@ -165,7 +159,7 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
     return EXIT_USAGE;
   }
   INode* node = host.CreateNode(MakeTriObject(neutral), "Face");
-  ExpressionObject* obj = CreateOnNode(node);
+  ExpressionObject* obj = CreateOnNode(plugin.ExpressionObjectClass(), node);
 
   for (const auto& target : request.targets) {
     ObjMesh mesh;

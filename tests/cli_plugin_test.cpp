@@ -1,0 +1,70 @@
+// The command line holds the plug-in as the host does: loaded through its
+// module, so that its entry point runs, and freed again afterwards.
+#include <gtest/gtest.h>
+#include <headless.h>
+
+#include <sstream>
+#include <string>
+
+#include "cli.h"
+#include "plugin.h"
+
+namespace {
+
+TEST(PluginHandle, LoadsTheModuleFindsItsClassesAndFreesIt) {
+  const int initsBefore = headless::CustomControlsInitCount();
+  {
+    cli::Plugin plugin(MIROVA_PLUGIN_PATH);
+    ASSERT_TRUE(plugin.Loaded());
+    EXPECT_TRUE(plugin.HasExports());
+    EXPECT_EQ(headless::CustomControlsInitCount(), initsBefore + 1);
+    EXPECT_EQ(headless::ModulePath(headless::CustomControlsInstance()), MIROVA_PLUGIN_PATH);
+    ASSERT_NE(plugin.MotionControlClass(), nullptr);
+    EXPECT_STREQ(plugin.MotionControlClass()->ClassName(), "TzMotionControl");
+    ASSERT_NE(plugin.ExpressionObjectClass(), nullptr);
+    EXPECT_STREQ(plugin.ExpressionObjectClass()->ClassName(), "Mirova");
+  }
+  EXPECT_EQ(headless::ModulePath(headless::CustomControlsInstance()), "");
+}
+
+TEST(PluginHandle, FindsNothingInWhatIsNoPlugin) {
+  const struct {
+    const char* path;
+    bool loads;
+  } cases[] = {{"/nonexistent/mirova.dlu", false}, {"libm.so.6", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    cli::Plugin plugin(c.path);
+    EXPECT_EQ(plugin.Loaded(), c.loads);
+    EXPECT_FALSE(plugin.HasExports());
+    EXPECT_EQ(plugin.MotionControlClass(), nullptr);
+    EXPECT_EQ(plugin.ExpressionObjectClass() != nullptr, c.loads);
+  }
+}
+
+// Every subcommand that works the plug-in runs its entry point once: the
+// custom controls its panels need are set up for the module, not the program.
+TEST(PluginHandle, EverySubcommandRunsTheEntryPoint) {
+  const std::string examples = MIROVA_SOURCE_DIR "/examples/";
+  const std::string neutral = examples + "face/neutral.obj";
+  const struct {
+    const char* name;
+    int (*run)(const cli::Args&, std::ostream&, std::ostream&);
+    cli::Args args;
+  } cases[] = {
+      {"info", cli::RunInfo, {"--plugin", MIROVA_PLUGIN_PATH}},
+      {"camera", cli::RunCamera, {examples + "dolly.asc", "--plugin", MIROVA_PLUGIN_PATH}},
+      {"morph", cli::RunMorph, {"--neutral", neutral, "-o", testing::TempDir() + "morph.obj"}},
+      {"face", cli::RunFace, {examples + "face_take.trc", "--neutral", neutral}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int initsBefore = headless::CustomControlsInitCount();
+    std::ostringstream out, err;
+    EXPECT_EQ(c.run(c.args, out, err), cli::EXIT_OK) << err.str();
+    EXPECT_EQ(headless::CustomControlsInitCount(), initsBefore + 1);
+    EXPECT_NE(headless::CustomControlsInstance(), GetModuleHandleA(nullptr));
+  }
+}
+
+}  // namespace

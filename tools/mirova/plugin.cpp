@@ -1,0 +1,60 @@
+#include "plugin.h"
+
+#include <unistd.h>
+
+#include <utility>
+
+#include "cli.h"
+#include "mirovaobj.h"
+
+namespace cli {
+
+namespace {
+
+// An export by name; the detour through a plain function pointer is how a
+// FARPROC is turned into the export's own type.
+template <typename Fn>
+void FindExport(HMODULE module, const char* name, Fn& fn) {
+  fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+std::string PluginPath(const Args& args) {
+  for (size_t i = 0; i + 1 < args.size(); ++i)
+    if (args[i] == "--plugin") return args[i + 1];
+  char self[4096];
+  ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  std::string dir = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string("./mirova");
+  return dir.substr(0, dir.find_last_of('/') + 1) + "mirova.dlu";
+}
+
+Plugin::Plugin(std::string file) : path(std::move(file)), module(LoadLibraryA(path.c_str())) {
+  if (!module) return;
+  FindExport(module, "LibDescription", description);
+  FindExport(module, "LibNumberClasses", numberClasses);
+  FindExport(module, "LibClassDesc", classDesc);
+  FindExport(module, "LibVersion", version);
+}
+
+Plugin::~Plugin() {
+  if (module) FreeLibrary(module);
+}
+
+ClassDesc* Plugin::MotionControlClass() const {
+  if (!HasExports()) return nullptr;
+  for (int i = 0; i < NumberClasses(); ++i) {
+    ClassDesc* cd = ClassDescAt(i);
+    if (cd && cd->SuperClassID() == UTILITY_CLASS_ID && std::string(cd->ClassName()) == "TzMotionControl")
+      return cd;
+  }
+  return nullptr;
+}
+
+ClassDesc* Plugin::ExpressionObjectClass() const { return Loaded() ? GetExpressionObjectDesc() : nullptr; }
+
+void ReportNotLoaded(const Plugin& plugin, std::ostream& err) {
+  err << "mirova: cannot load the plug-in " << plugin.Path() << "\n";
+}
+
+}  // namespace cli

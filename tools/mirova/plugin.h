@@ -1,0 +1,52 @@
+// The plug-in as the host holds it: the module loaded through LoadLibraryA,
+// so that its entry point runs (setting up the custom controls its panels
+// use), its classes found, and the module freed again with the handle.
+#ifndef MIROVA_CLI_PLUGIN_H
+#define MIROVA_CLI_PLUGIN_H
+#include <max.h>
+
+#include <ostream>
+#include <string>
+
+namespace cli {
+
+class Plugin {
+ public:
+  // Loads the module at path; Loaded() tells whether it did.
+  explicit Plugin(std::string path);
+  ~Plugin();
+  Plugin(const Plugin&) = delete;
+  Plugin& operator=(const Plugin&) = delete;
+
+  bool Loaded() const { return module != nullptr; }
+  // Whether the module has the four plug-in exports.
+  bool HasExports() const { return description && numberClasses && classDesc && version; }
+  const std::string& Path() const { return path; }
+
+  // The exports; only when HasExports().
+  const TCHAR* Description() const { return description(); }
+  ULONG Version() const { return version(); }
+  int NumberClasses() const { return numberClasses(); }
+  ClassDesc* ClassDescAt(int i) const { return classDesc(i); }
+
+  // The motion-control utility as the class table lists it, or null.
+  ClassDesc* MotionControlClass() const;
+  // The expression object's descriptor. The class table does not list it;
+  // the library provides it through GetExpressionObjectDesc.
+  ClassDesc* ExpressionObjectClass() const;
+
+ private:
+  std::string path;
+  HMODULE module = nullptr;
+  const TCHAR* (*description)() = nullptr;
+  int (*numberClasses)() = nullptr;
+  ClassDesc* (*classDesc)(int) = nullptr;
+  ULONG (*version)() = nullptr;
+};
+
+// Says on err that the plug-in at path cannot be loaded.
+void ReportNotLoaded(const Plugin& plugin, std::ostream& err);
+
+}  // namespace cli
+
+#endif
