@@ -3,12 +3,12 @@
 // under eleven animated expression channels.
 //
 // Each channel is a percentage and a scale in the object's parameter block
-// (reference 0), both stored as plain factors (1.0 is shown as 100 %); the
+// (reference 0), both stored as plain factors (1.0 is shown as 100 %); their
 // layout is in channels.h. Channel c drives target c + 1; target i is
-// reference i + 1. At time t the
-// object evaluates to the Neutral's points, each moved towards the same point
-// of every assigned target by that channel's weight, percentage x scale
-// (three openness channels count 1 - percentage instead).
+// reference i + 1. At time t the object evaluates to the Neutral's points,
+// each moved towards the same point of every assigned target by that
+// channel's weight, percentage x scale (three openness channels count
+// 1 - percentage instead).
 //
 // Ownership: the object owns its target slots, the result of its last
 // evaluation (cache) and its tracker input. The parameter block and the

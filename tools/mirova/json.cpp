@@ -69,21 +69,21 @@ std::string JsonFloat(float f) {
 void JsonWriter::Separate() {
   if (afterKey) {
     afterKey = false;
-  } else if (!opened.empty()) {
-    if (!opened.back()) out << ", ";
-    opened.back() = false;
+  } else if (!stillEmpty.empty()) {
+    if (!stillEmpty.back()) out << ", ";
+    stillEmpty.back() = false;
   }
 }
 
 JsonWriter& JsonWriter::BeginObject() {
   Separate();
   out << '{';
-  opened.push_back(true);
+  stillEmpty.push_back(true);
   return *this;
 }
 
 JsonWriter& JsonWriter::EndObject() {
-  opened.pop_back();
+  stillEmpty.pop_back();
   out << '}';
   return *this;
 }
@@ -91,12 +91,12 @@ JsonWriter& JsonWriter::EndObject() {
 JsonWriter& JsonWriter::BeginArray() {
   Separate();
   out << '[';
-  opened.push_back(true);
+  stillEmpty.push_back(true);
   return *this;
 }
 
 JsonWriter& JsonWriter::EndArray() {
-  opened.pop_back();
+  stillEmpty.pop_back();
   out << ']';
   return *this;
 }

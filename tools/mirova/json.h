@@ -38,7 +38,7 @@ class JsonWriter {
   void Separate();
 
   std::ostream& out;
-  std::vector<bool> opened;  // per open object or array: still empty
+  std::vector<bool> stillEmpty;  // per open object or array
   bool afterKey = false;
 };
 
