@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -54,6 +53,22 @@ fs::path Resolve(const fs::path& top, const fs::path& includer, bool quoted, con
   return {};
 }
 
+// The header an #include line names, and whether it names it in quotes;
+// false for any other line.
+bool ParseInclude(const std::string& line, std::string& name, bool& quoted) {
+  size_t i = line.find_first_not_of(" \t");
+  if (i == std::string::npos || line[i] != '#') return false;
+  i = line.find_first_not_of(" \t", i + 1);
+  if (i == std::string::npos || line.compare(i, 7, "include") != 0) return false;
+  i = line.find_first_not_of(" \t", i + 7);
+  if (i == std::string::npos || (line[i] != '<' && line[i] != '"')) return false;
+  quoted = line[i] == '"';
+  const size_t end = line.find(quoted ? '"' : '>', i + 1);
+  if (end == std::string::npos) return false;
+  name = line.substr(i + 1, end - i - 1);
+  return true;
+}
+
 // Why includer may not include target, or empty when it may.
 std::string Wrong(const Place& includer, const Place& target, const std::string& name) {
   if (target.room == "source")
@@ -70,16 +85,15 @@ std::string Wrong(const Place& includer, const Place& target, const std::string&
 
 // Every wrong include of file (whose text is given), as "path:line: why".
 std::vector<std::string> WrongIncludes(const fs::path& top, const fs::path& file, const std::string& text) {
-  static const std::regex include(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
   std::vector<std::string> wrong;
   const Place includer = PlaceOf(top, file);
   std::istringstream lines(text);
   std::string line;
   for (int number = 1; std::getline(lines, line); ++number) {
-    std::smatch m;
-    if (!std::regex_search(line, m, include)) continue;
-    const std::string name = m[2];
-    const fs::path target = Resolve(top, file, m[1] == "\"", name);
+    std::string name;
+    bool quoted = false;
+    if (!ParseInclude(line, name, quoted)) continue;
+    const fs::path target = Resolve(top, file, quoted, name);
     if (target.empty()) continue;
     const std::string why = Wrong(includer, PlaceOf(top, target), fs::path(name).filename().string());
     if (!why.empty())
