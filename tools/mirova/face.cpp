@@ -13,6 +13,9 @@
 #include <fstream>
 
 #include "cli.h"
+#include "face_morph.h"
+#include "face_targets.h"
+#include "gltf_write.h"
 #include "inspect_formats.h"
 #include "json.h"
 #include "messages.h"
@@ -23,11 +26,15 @@ namespace cli {
 
 namespace {
 
-const char faceUsage[] = "usage: mirova face FILE.trc [--fps N] [--neutral FILE.obj] [-o OUT.json]\n";
+const char faceUsage[] =
+    "usage: mirova face FILE.trc [--fps N] [--neutral FILE.obj] [--target NAME=FILE.obj ...]\n"
+    "                  [--format json|gltf] [-o OUT.json|OUT.glb|OUT.gltf]\n";
 const char bundledNeutral[] = "examples/face/neutral.obj";
 
 struct FaceRequest {
   std::string recording, neutral, output;
+  std::string format = "json";
+  std::vector<TargetFile> targets;
   int fps = 30;
 };
 
@@ -39,21 +46,31 @@ bool ParseFps(const std::string& s, int& fps) {
   return true;
 }
 
+bool ParseFaceOption(const std::string& a, const std::string& value, FaceRequest& request, std::string& problem) {
+  if (a == "--fps" && !ParseFps(value, request.fps)) {
+    problem = "--fps wants a whole number of frames a second from 1 to 4800";
+    return false;
+  }
+  if (a == "--format" && value != "json" && value != "gltf") {
+    problem = "--format wants json or gltf";
+    return false;
+  }
+  if (a == "--target") return ParseTargetOption(value, &request.targets, &problem);
+  if (a == "--neutral") request.neutral = value;
+  if (a == "-o") request.output = value;
+  if (a == "--format") request.format = value;
+  return true;
+}
+
 bool ParseFaceArgs(const Args& args, FaceRequest& request, std::string& problem) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--fps" || a == "--neutral" || a == "-o") {
+    if (a == "--fps" || a == "--neutral" || a == "-o" || a == "--format" || a == "--target") {
       if (i + 1 >= args.size()) {
         problem = a + " wants a value";
         return false;
       }
-      const std::string& value = args[++i];
-      if (a == "--fps" && !ParseFps(value, request.fps)) {
-        problem = "--fps wants a whole number of frames a second from 1 to 4800";
-        return false;
-      }
-      if (a == "--neutral") request.neutral = value;
-      if (a == "-o") request.output = value;
+      if (!ParseFaceOption(a, args[++i], request, problem)) return false;
     } else if (request.recording.empty() && a.rfind("-", 0) != 0) {
       request.recording = a;
     } else {
@@ -63,6 +80,11 @@ bool ParseFaceArgs(const Args& args, FaceRequest& request, std::string& problem)
   }
   if (request.recording.empty()) {
     problem = "a tracker recording (FILE.trc) is required";
+    return false;
+  }
+  bool binary = false;
+  if (request.format == "gltf" && !IsGltfPath(request.output, &binary)) {
+    problem = "--format gltf wants -o OUT.glb or OUT.gltf";
     return false;
   }
   return true;
@@ -135,14 +157,42 @@ bool KeysWritten(IParamBlock* pblock) {
   return c && c->NumKeys() > 0;
 }
 
-bool WriteReport(const FaceRequest& request, const std::string& json, std::ostream& out) {
+bool WriteReport(const FaceRequest& request, const std::string& report, std::ostream& out) {
   if (request.output.empty()) {
-    out << json;
+    out << report;
     return true;
   }
   std::ofstream file(request.output, std::ios::binary);
-  file << json;
+  file << report;
   return static_cast<bool>(file.flush());
+}
+
+// The keys as JSON, or the animated face as glTF; the output is written only
+// when the recording gave keys and the report could be made.
+int WriteFaceOutput(const FaceRequest& request, ExpressionObject* obj, const MessageLog& messages,
+                    std::ostream& out, std::ostream& err) {
+  const bool keyed = KeysWritten(obj->pblock);
+  if (!keyed && !request.output.empty()) {
+    err << "mirova: no key was written, so neither was " << request.output << "\n";
+    return EXIT_REFUSED;
+  }
+  std::string report, problem;
+  bool binary = false;
+  if (request.format == "gltf" && IsGltfPath(request.output, &binary)) {
+    if (!ExpressionGltf(obj, 0, true, binary, &report, &problem)) {
+      err << "mirova: " << request.output << ": " << problem << "\n";
+      return EXIT_REFUSED;
+    }
+  } else {
+    report = "{\"file\": " + JsonString(FileNameOf(request.recording)) +
+             ", \"ticksPerFrame\": " + std::to_string(GetTicksPerFrame()) +
+             ", \"parameters\": " + ParametersJson(obj->pblock) + ", \"messages\": " + messages.Json() + "}\n";
+  }
+  if (!WriteReport(request, report, out)) {
+    err << "mirova: cannot write " << request.output << "\n";
+    return EXIT_USAGE;
+  }
+  return keyed ? EXIT_OK : EXIT_REFUSED;
 }
 
 }  // namespace
@@ -169,20 +219,14 @@ int RunFace(const Args& args, std::ostream& out, std::ostream& err) {
   if (isatty(STDERR_FILENO)) host.ShowProgressOn(stderr);
   MessageLog messages(err);
   ExpressionObject* obj = CreateOnNode(host.CreateNode(MakeTriObject(neutral), "Face"));
+  const int assigned = AssignTargets(obj, request.targets, neutral.points.size(), err);
+  if (assigned != EXIT_OK) return assigned;
   if (!OpenRecording(obj->trackerInput, request.recording)) {
     err << "mirova: cannot open " << request.recording << "\n";
     return EXIT_USAGE;
   }
   obj->trackerInput.Apply(obj);
-  const std::string json = "{\"file\": " + JsonString(FileNameOf(request.recording)) +
-                           ", \"ticksPerFrame\": " + std::to_string(GetTicksPerFrame()) +
-                           ", \"parameters\": " + ParametersJson(obj->pblock) +
-                           ", \"messages\": " + messages.Json() + "}\n";
-  if (!WriteReport(request, json, out)) {
-    err << "mirova: cannot write " << request.output << "\n";
-    return EXIT_USAGE;
-  }
-  return KeysWritten(obj->pblock) ? EXIT_OK : EXIT_REFUSED;
+  return WriteFaceOutput(request, obj, messages, out, err);
 }
 
 }  // namespace cli
