@@ -211,7 +211,7 @@ Pose FromChan(const std::vector<double>& line) {
       if (std::fabs(pose.axes.m[r][c] - tm[c][r]) > 1e-5)
         return ::testing::AssertionFailure() << "axis " << c << " component " << r << ": " << pose.axes.m[r][c]
                                              << " vs " << tm[c][r];
-    if (std::fabs(pose.position[r] - tm[3][r]) > 1e-4 * std::max(1.0f, std::fabs(tm[3][r])))
+    if (std::fabs(pose.position[r] - tm[3][r]) > 1e-5 * std::max(1.0f, std::fabs(tm[3][r])))
       return ::testing::AssertionFailure() << "position " << r << ": " << pose.position[r] << " vs " << tm[3][r];
   }
   return ::testing::AssertionSuccess();

@@ -78,9 +78,7 @@ bool ParseOptions(const Args& args, CameraOptions* o) {
     else return false;
   }
   // The FPS box takes digits only; anything else could not be typed into it.
-  bool binary = false;
-  bool formatOk = o->format == "json" || o->format == "chan" ||
-                  (o->format == "gltf" && IsGltfPath(o->output, &binary));
+  bool formatOk = o->format == "json" || o->format == "chan" || (o->format == "gltf" && IsGltfPath(o->output));
   return !o->file.empty() && AllDigits(o->fps) && formatOk;
 }
 
@@ -202,7 +200,7 @@ int WriteReport(const CameraTake& take, const CameraOptions& o, const MessageLog
   if (!o.output.empty()) file.open(o.output, std::ios::binary);
   std::ostream& to = o.output.empty() ? out : file;
   if (!(to << report.str()) || !to.flush()) {
-    err << "mirova: cannot write " << o.output << "\n";
+    err << "mirova: cannot write " << (o.output.empty() ? "the report" : o.output) << "\n";
     return EXIT_USAGE;
   }
   return EXIT_OK;

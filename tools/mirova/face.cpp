@@ -82,8 +82,7 @@ bool ParseFaceArgs(const Args& args, FaceRequest& request, std::string& problem)
     problem = "a tracker recording (FILE.trc) is required";
     return false;
   }
-  bool binary = false;
-  if (request.format == "gltf" && !IsGltfPath(request.output, &binary)) {
+  if (request.format == "gltf" && !IsGltfPath(request.output)) {
     problem = "--format gltf wants -o OUT.glb or OUT.gltf";
     return false;
   }

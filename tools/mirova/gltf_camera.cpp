@@ -14,7 +14,7 @@ tinygltf::Camera PerspectiveCamera(float fov) {
   camera.type = "perspective";
   camera.name = "Camera";
   camera.perspective.aspectRatio = kCameraAspect;
-  camera.perspective.yfov = 2 * std::atan(std::tan(fov / 2) / kCameraAspect);
+  camera.perspective.yfov = 2 * std::atan(std::tan(fov / 2.0) / kCameraAspect);
   camera.perspective.znear = kCameraNear;
   camera.perspective.zfar = kCameraFar;
   return camera;
@@ -29,10 +29,34 @@ void YUpKeys(const std::vector<CameraKey>& keys, std::vector<float>* translation
     Point3 p = YUp(key.position);
     translations->insert(translations->end(), {p.x, p.y, p.z});
     Quat q = YUpRotation(key.rotation).Normalize();
-    if (q.x * previous.x + q.y * previous.y + q.z * previous.z + q.w * previous.w < 0) q = Quat(-q.x, -q.y, -q.z, -q.w);
+    float dot = q.x * previous.x + q.y * previous.y + q.z * previous.z + q.w * previous.w;
+    if (dot < 0) q = Quat(-q.x, -q.y, -q.z, -q.w);
     rotations->insert(rotations->end(), {q.x, q.y, q.z, q.w});
     previous = q;
   }
+}
+
+// The camera's node, resting at the first key.
+tinygltf::Node CameraNode(const std::vector<float>& translations, const std::vector<float>& rotations) {
+  tinygltf::Node node;
+  node.name = "Camera";
+  node.camera = 0;
+  if (!translations.empty()) {
+    node.translation.assign(translations.begin(), translations.begin() + 3);
+    node.rotation.assign(rotations.begin(), rotations.begin() + 4);
+  }
+  return node;
+}
+
+tinygltf::Animation TakeAnimation(tinygltf::Model& model, const std::vector<float>& seconds,
+                                  const std::vector<float>& translations, const std::vector<float>& rotations) {
+  GltfBuffer buffer(model);
+  tinygltf::Animation animation;
+  animation.name = "Take";
+  int input = buffer.AddFloats(seconds, 1, true);
+  AddLinearChannel(animation, 0, "translation", input, buffer.AddFloats(translations, 3, false));
+  AddLinearChannel(animation, 0, "rotation", input, buffer.AddFloats(rotations, 4, false));
+  return animation;
 }
 
 }  // namespace
@@ -54,24 +78,10 @@ bool WriteCameraGltf(const std::vector<CameraKey>& keys, float fov, bool binary,
 
   tinygltf::Model model = NewGltfModel();
   model.cameras.push_back(PerspectiveCamera(fov));
-  tinygltf::Node node;
-  node.name = "Camera";
-  node.camera = 0;
-  if (!keys.empty()) {
-    node.translation.assign(translations.begin(), translations.begin() + 3);
-    node.rotation.assign(rotations.begin(), rotations.begin() + 4);
-  }
-  model.nodes.push_back(node);
+  model.nodes.push_back(CameraNode(translations, rotations));
   model.scenes[0].nodes.push_back(0);
-  if (!keys.empty()) {
-    GltfBuffer buffer(model);
-    tinygltf::Animation animation;
-    animation.name = "Take";
-    int input = buffer.AddFloats(seconds, 1, true);
-    AddLinearChannel(animation, 0, "translation", input, buffer.AddFloats(translations, 3, false));
-    AddLinearChannel(animation, 0, "rotation", input, buffer.AddFloats(rotations, 4, false));
-    model.animations.push_back(animation);
-  }
+  // glTF has no accessor of no elements: a take without samples has no animation.
+  if (!keys.empty()) model.animations.push_back(TakeAnimation(model, seconds, translations, rotations));
   if (WriteGltf(model, binary, out)) return true;
   *problem = "cannot write the glTF";
   return false;

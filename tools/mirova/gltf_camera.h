@@ -12,9 +12,9 @@ namespace cli {
 
 // The frame the camera's field of view spans across: glTF gives a lens by its
 // vertical field of view and the frame's width over its height.
-const float kCameraAspect = 4.0f / 3.0f;
+const double kCameraAspect = 4.0 / 3.0;
 // The clipping planes, in scene units.
-const float kCameraNear = 0.1f, kCameraFar = 100000.0f;
+const double kCameraNear = 0.1, kCameraFar = 100000.0;
 
 // Writes the camera with a horizontal field of view of fov radians over a
 // kCameraAspect frame. Keys land at ticks / 4800 seconds, in glTF's Y-up axes

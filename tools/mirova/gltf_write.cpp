@@ -31,8 +31,9 @@ void SetBounds(const std::vector<float>& values, int components, tinygltf::Acces
 }  // namespace
 
 bool IsGltfPath(const std::string& path, bool* binary) {
-  *binary = EndsWith(path, ".glb");
-  return *binary || EndsWith(path, ".gltf");
+  bool glb = EndsWith(path, ".glb");
+  if (binary) *binary = glb;
+  return glb || EndsWith(path, ".gltf");
 }
 
 tinygltf::Model NewGltfModel() {

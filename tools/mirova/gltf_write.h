@@ -12,8 +12,8 @@
 
 namespace cli {
 
-// True when path names a glTF file: .glb (binary is set) or .gltf (text).
-bool IsGltfPath(const std::string& path, bool* binary);
+// True when path names a glTF file: .glb (*binary set) or .gltf (text).
+bool IsGltfPath(const std::string& path, bool* binary = nullptr);
 
 // A model with its asset record and one scene.
 tinygltf::Model NewGltfModel();
