@@ -1,15 +1,25 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs when a fresh machine lacks them.
+# Installs the Debian packages the build needs when a fresh machine lacks them,
+# and the glTF Validator the tests run (pinned by tests/gltf/package-lock.json).
 set -euo pipefail
-packages=(cmake g++ make python3 binutils googletest libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev nlohmann-json3-dev)
+top=$(cd "$(dirname "$0")/.." && pwd)
+packages=(cmake g++ make python3 binutils googletest libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev
+          libtinygltf-dev nlohmann-json3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done
+# Node may come from elsewhere than Debian's packages; only a missing one is installed.
+command -v node >/dev/null 2>&1 || missing+=(nodejs)
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+if [ ! -d "$top/tests/gltf/node_modules" ]; then
+  echo "setup: installing the glTF Validator in tests/gltf"
+  (cd "$top/tests/gltf" && npm ci --no-audit --no-fund --loglevel=error)
 fi

@@ -105,9 +105,11 @@ class ExpressionObject : public GeomObject {
   // does not convert.
   Object* ConvertToType(TimeValue t, Class_ID obtype) override;
 
- private:
-  // Each channel's weight at t: percentage (or 1 - percentage) x scale.
+  // Each channel's weight at t, by channel, as evaluation blends with it:
+  // percentage (or 1 - percentage) x scale, neither clamped.
   void ChannelWeights(TimeValue t, float weights[NUM_CHANNELS]);
+
+ private:
   // Unlocks and deletes the previous result.
   void ReleaseCache();
   // Puts the Neutral's evaluated state (made writable) into cache; false

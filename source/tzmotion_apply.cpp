@@ -10,7 +10,10 @@ namespace {
 
 const char kCaption[] = "TzMotionControl";
 const float kDegreesToRadians = 0.017453292f;
-const float kBaseAngle = -1.5707964f;  // the camera's base turn about X
+// The camera's base turn about X. Quaternions turn clockwise seen from the
+// axis' tip, so this stands a camera that looks down its local -Z level,
+// looking along +Y with +Z up.
+const float kBaseAngle = -1.5707964f;
 
 struct CameraTracks {
   Control* transform = nullptr;

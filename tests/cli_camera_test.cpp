@@ -4,6 +4,7 @@
 #include <matrix3.h>
 #include <quat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,8 @@
 #include <vector>
 
 #include "cli.h"
+#include "gltf_check.h"
+#include "tzmotion_fixture.h"
 
 namespace {
 
@@ -24,9 +27,14 @@ struct CliRun {
   std::string out, err;
 };
 
-class CameraCommand : public testing::Test {
+// The command beside a scene of the test's own, where the same take can be
+// applied through the panel to see where the node goes.
+class CameraCommand : public motion_test::MotionPanelTest {
  protected:
-  void TearDown() override { std::remove(take.c_str()); }
+  void TearDown() override {
+    std::remove(take.c_str());
+    motion_test::MotionPanelTest::TearDown();
+  }
   void WriteTake(const std::string& text) { std::ofstream(take, std::ios::binary) << text; }
   CliRun Run(cli::Args args) {
     args.insert(args.end(), {"--plugin", MIROVA_PLUGIN_PATH});
@@ -71,7 +79,8 @@ TEST_F(CameraCommand, WritesTheKeysAsJson) {
   EXPECT_NE(run.out.find("\"scale\": [1, 1, 1], \"messages\": []}"), std::string::npos);
   std::vector<std::vector<double>> rotations = Rows(run.out, "rotation");
   ASSERT_EQ(rotations.size(), 3u);
-  EXPECT_NEAR(rotations[0][1], -std::sqrt(0.5), 1e-7);  // the base turn about X
+  // The base turn stands the camera level: right-handed, +90 degrees about X.
+  EXPECT_NEAR(rotations[0][1], std::sqrt(0.5), 1e-7);
   EXPECT_NEAR(rotations[0][4], std::sqrt(0.5), 1e-7);
   EXPECT_EQ(run.err, "");
 }
@@ -92,6 +101,9 @@ TEST_F(CameraCommand, ReportsRefusalsAndUsageErrors) {
        "TzMotionControl: Not a Kuper ASCII File\nUnable to loaded file\n"},
       {"negative rate cannot be typed", good, {"--fps", "-5"}, 2, "usage: mirova camera"},
       {"unknown format", good, {"--format", "xml"}, 2, "usage: mirova camera"},
+      {"glTF to standard output", good, {"--format", "gltf"}, 2, "usage: mirova camera"},
+      {"glTF to another kind of file", good, {"--format", "gltf", "-o", "camera.obj"}, 2,
+       "usage: mirova camera"},
       {"unknown option", good, {"--no-focus"}, 2, "usage: mirova camera"},
   };
   for (const Case& c : cases) {
@@ -113,9 +125,27 @@ TEST_F(CameraCommand, ReportsRefusalsAndUsageErrors) {
   }
 }
 
-// --- the .chan file read back as its consumers read it ---
+TEST_F(CameraCommand, ATakeThatCannotBeReadLeavesTheOutputAlone) {
+  WriteTake("Axis = VTrack\n1\n");
+  const std::string before = "what was there\n";
+  for (const char* format : {"json", "chan", "gltf"}) {
+    for (const char* name : {"out.json", "out.glb", "out.gltf"}) {
+      std::string path = testing::TempDir() + name;
+      if (std::string(format) == "gltf" && path.find(".json") != std::string::npos) continue;
+      SCOPED_TRACE(path);
+      std::ofstream(path, std::ios::binary) << before;
+      CliRun run = Run({take, "--format", format, "-o", path});
+      EXPECT_EQ(run.status, 1);
+      std::ifstream file(path, std::ios::binary);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), before);
+      std::remove(path.c_str());
+    }
+  }
+}
 
-// Column-vector rotation about axis (0 X, 1 Y, 2 Z) by degrees.
+// --- every output read back as its readers read it ---
+
+// Column-vector rotations, as the readers of the files work.
 struct M3 {
   double m[3][3] = {};
 };
@@ -126,6 +156,7 @@ M3 Mul(const M3& a, const M3& b) {
       for (int k = 0; k < 3; ++k) r.m[i][j] += a.m[i][k] * b.m[k][j];
   return r;
 }
+// About axis (0 X, 1 Y, 2 Z) by degrees, right-handed.
 M3 Turn(int axis, double degrees) {
   double a = degrees * kPi / 180, c = std::cos(a), s = std::sin(a);
   int u = (axis + 1) % 3, v = (axis + 2) % 3;
@@ -136,20 +167,54 @@ M3 Turn(int axis, double degrees) {
   r.m[v][u] = s;
   return r;
 }
+// A right-handed quaternion's rotation.
+M3 FromQuaternion(double x, double y, double z, double w) {
+  M3 r;
+  r.m[0][0] = 1 - 2 * (y * y + z * z), r.m[0][1] = 2 * (x * y - w * z), r.m[0][2] = 2 * (x * z + w * y);
+  r.m[1][0] = 2 * (x * y + w * z), r.m[1][1] = 1 - 2 * (x * x + z * z), r.m[1][2] = 2 * (y * z - w * x);
+  r.m[2][0] = 2 * (x * z - w * y), r.m[2][1] = 2 * (y * z + w * x), r.m[2][2] = 1 - 2 * (x * x + y * y);
+  return r;
+}
 
-// A reader of the file: ZXY Euler angles in Y-up space, turned back into the
-// Z-up world-from-camera rotation (column vectors) and position.
-void ReadBack(const std::vector<double>& line, M3* rotation, double position[3]) {
-  M3 yUp = Mul(Mul(Turn(1, line[5]), Turn(0, line[4])), Turn(2, line[6]));
-  // Y-up (x', y', z') = (x, z, -y): our row y is -z', our row z is y'.
+// Where a file puts the camera, in the scene's Z-up axes: the columns of
+// axes are its local X, Y and Z.
+struct Pose {
+  M3 axes;
+  double position[3];
+};
+
+// From Y-up (x', y', z') = (x, z, -y) back to Z-up.
+Pose ZUp(const M3& yUpAxes, const double yUpPosition[3]) {
+  Pose pose;
   for (int c = 0; c < 3; ++c) {
-    rotation->m[0][c] = yUp.m[0][c];
-    rotation->m[1][c] = -yUp.m[2][c];
-    rotation->m[2][c] = yUp.m[1][c];
+    pose.axes.m[0][c] = yUpAxes.m[0][c];
+    pose.axes.m[1][c] = -yUpAxes.m[2][c];
+    pose.axes.m[2][c] = yUpAxes.m[1][c];
   }
-  position[0] = line[1];
-  position[1] = -line[3];
-  position[2] = line[2];
+  pose.position[0] = yUpPosition[0];
+  pose.position[1] = -yUpPosition[2];
+  pose.position[2] = yUpPosition[1];
+  return pose;
+}
+
+// A .chan line: ZXY Euler angles in Y-up space.
+Pose FromChan(const std::vector<double>& line) {
+  M3 yUp = Mul(Mul(Turn(1, line[5]), Turn(0, line[4])), Turn(2, line[6]));
+  return ZUp(yUp, &line[1]);
+}
+
+// The keyed node, where the scene has it: rows of its transform are the
+// camera's axes, row 3 its position.
+::testing::AssertionResult SamePose(const Pose& pose, const Matrix3& tm) {
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 3; ++c)
+      if (std::fabs(pose.axes.m[r][c] - tm[c][r]) > 1e-5)
+        return ::testing::AssertionFailure() << "axis " << c << " component " << r << ": " << pose.axes.m[r][c]
+                                             << " vs " << tm[c][r];
+    if (std::fabs(pose.position[r] - tm[3][r]) > 1e-5 * std::max(1.0f, std::fabs(tm[3][r])))
+      return ::testing::AssertionFailure() << "position " << r << ": " << pose.position[r] << " vs " << tm[3][r];
+  }
+  return ::testing::AssertionSuccess();
 }
 
 std::string TakeMovingEveryAxis() {
@@ -166,44 +231,142 @@ std::string TakeMovingEveryAxis() {
   return text.str();
 }
 
-TEST_F(CameraCommand, AChanReaderPutsTheCameraWhereTheSceneHasIt) {
+std::vector<std::vector<double>> ChanLines(const std::string& path) {
+  std::vector<std::vector<double>> lines;
+  std::ifstream file(path);
+  std::string text;
+  while (std::getline(file, text)) {
+    std::istringstream fields(text);
+    std::vector<double> line(7);
+    for (double& v : line) fields >> v;
+    EXPECT_TRUE(fields) << "seven numbers in " << text;
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The camera node's pose at each key of a written glTF file, and the times.
+std::vector<Pose> GltfPoses(const std::string& path, std::vector<float>* seconds) {
+  std::vector<Pose> poses;
+  tinygltf::Model model;
+  EXPECT_TRUE(gltf_check::PassesValidator(path));
+  if (!gltf_check::Load(path, &model)) {
+    ADD_FAILURE() << "cannot read " << path;
+    return poses;
+  }
+  EXPECT_EQ(model.nodes.size(), 1u);
+  EXPECT_EQ(model.nodes.at(0).camera, 0);
+  EXPECT_EQ(model.cameras.at(0).type, "perspective");
+  // The free camera's 45 degrees across a 4:3 frame.
+  EXPECT_NEAR(model.cameras[0].perspective.aspectRatio, 4.0 / 3.0, 1e-6);
+  EXPECT_NEAR(std::tan(model.cameras[0].perspective.yfov / 2) * 4 / 3, std::tan(kPi / 8), 1e-6);
+  if (model.animations.size() != 1) {
+    ADD_FAILURE() << "one animation";
+    return poses;
+  }
+  std::vector<float> translations, rotations;
+  for (const tinygltf::AnimationChannel& channel : model.animations[0].channels) {
+    const tinygltf::AnimationSampler& sampler = model.animations[0].samplers.at(channel.sampler);
+    EXPECT_EQ(channel.target_node, 0);
+    EXPECT_EQ(sampler.interpolation, "LINEAR");
+    *seconds = gltf_check::Floats(model, sampler.input);
+    (channel.target_path == "rotation" ? rotations : translations) = gltf_check::Floats(model, sampler.output);
+  }
+  EXPECT_EQ(translations.size(), seconds->size() * 3);
+  EXPECT_EQ(rotations.size(), seconds->size() * 4);
+  for (size_t i = 0; i < seconds->size() && i * 4 + 3 < rotations.size() && i * 3 + 2 < translations.size(); ++i) {
+    const float* q = &rotations[i * 4];
+    double position[3] = {translations[i * 3], translations[i * 3 + 1], translations[i * 3 + 2]};
+    poses.push_back(ZUp(FromQuaternion(q[0], q[1], q[2], q[3]), position));
+  }
+  return poses;
+}
+
+TEST_F(CameraCommand, EveryOutputPutsTheCameraWhereTheNodeIs) {
   WriteTake(TakeMovingEveryAxis());
+  Load(take);
+  TypeRate("24");
+  Apply();
+  std::vector<std::pair<TimeValue, Matrix3>> node;
+  for (const auto& key : Tracks().positions) node.emplace_back(key.first, camera->GetNodeTM(key.first));
+  ASSERT_EQ(node.size(), 64u);
+
   CliRun json = Run({take, "--fps", "24"});
   ASSERT_EQ(json.status, 0) << json.err;
+  std::vector<std::vector<double>> positions = Rows(json.out, "position");
+  std::vector<std::vector<double>> rotations = Rows(json.out, "rotation");
+  ASSERT_EQ(positions.size(), node.size());
+  ASSERT_EQ(rotations.size(), node.size());
+  for (size_t i = 0; i < node.size(); ++i) {
+    SCOPED_TRACE("JSON key " + std::to_string(i));
+    EXPECT_EQ(positions[i][0], node[i].first);
+    EXPECT_EQ(rotations[i][0], node[i].first);
+    const std::vector<double>& q = rotations[i];
+    EXPECT_NEAR(q[1] * q[1] + q[2] * q[2] + q[3] * q[3] + q[4] * q[4], 1.0, 1e-6);
+    Pose pose{FromQuaternion(q[1], q[2], q[3], q[4]), {positions[i][1], positions[i][2], positions[i][3]}};
+    EXPECT_TRUE(SamePose(pose, node[i].second));
+  }
+
   std::string chanPath = testing::TempDir() + "camera_take.chan";
   CliRun chan = Run({take, "--fps", "24", "--format", "chan", "-o", chanPath});
   ASSERT_EQ(chan.status, 0) << chan.err;
   EXPECT_EQ(chan.out, "");
-
-  std::vector<std::vector<double>> positions = Rows(json.out, "position");
-  std::vector<std::vector<double>> rotations = Rows(json.out, "rotation");
-  std::ifstream file(chanPath);
-  std::string text;
-  size_t n = 0;
-  for (; std::getline(file, text); ++n) {
-    SCOPED_TRACE(text);
-    std::istringstream fields(text);
-    std::vector<double> line(7);
-    for (double& v : line) fields >> v;
-    ASSERT_TRUE(fields) << "seven numbers";
-    ASSERT_LT(n, positions.size());
-    EXPECT_EQ(line[0], static_cast<double>(n));  // sample i is frame i
-
-    M3 rebuilt;
-    double position[3];
-    ReadBack(line, &rebuilt, position);
-    for (int i = 0; i < 3; ++i) EXPECT_NEAR(position[i], positions[n][1 + i], 1e-4);
-    const std::vector<double>& q = rotations[n];
-    Matrix3 scene;
-    Quat(static_cast<float>(q[1]), static_cast<float>(q[2]), static_cast<float>(q[3]),
-         static_cast<float>(q[4]))
-        .MakeMatrix(scene);
-    for (int r = 0; r < 3; ++r)
-      for (int c = 0; c < 3; ++c)  // the scene's rows are the camera's axes
-        EXPECT_NEAR(rebuilt.m[r][c], scene[c][r], 1e-4) << r << "," << c;
+  std::vector<std::vector<double>> lines = ChanLines(chanPath);
+  ASSERT_EQ(lines.size(), node.size());
+  for (size_t i = 0; i < node.size(); ++i) {
+    SCOPED_TRACE(".chan frame " + std::to_string(i));
+    EXPECT_EQ(lines[i][0], static_cast<double>(i));  // sample i is frame i
+    EXPECT_TRUE(SamePose(FromChan(lines[i]), node[i].second));
+    // Readers interpolate each angle: no neighbours half a turn apart.
+    for (int a = 4; a < 7 && i > 0; ++a) EXPECT_LE(std::fabs(lines[i][a] - lines[i - 1][a]), 180.0) << a;
   }
-  EXPECT_EQ(n, positions.size());
-  EXPECT_EQ(n, 64u);
+  std::remove(chanPath.c_str());
+
+  for (const char* name : {"camera_take.glb", "camera_take.gltf"}) {
+    SCOPED_TRACE(name);
+    std::string path = testing::TempDir() + name;
+    CliRun gltf = Run({take, "--fps", "24", "--format", "gltf", "-o", path});
+    ASSERT_EQ(gltf.status, 0) << gltf.err;
+    EXPECT_EQ(gltf.out, "");
+    std::vector<float> seconds;
+    std::vector<Pose> poses = GltfPoses(path, &seconds);
+    ASSERT_EQ(poses.size(), node.size());
+    for (size_t i = 0; i < node.size(); ++i) {
+      SCOPED_TRACE("glTF key " + std::to_string(i));
+      EXPECT_FLOAT_EQ(seconds[i], node[i].first / 4800.0f);
+      EXPECT_TRUE(SamePose(poses[i], node[i].second));
+    }
+    std::remove(path.c_str());
+  }
+}
+
+// Pan, tilt and roll each turning twice round: in Y-up space pan turns about
+// Y the other way, tilt about X and roll about Z, and each .chan angle runs on
+// past +-180 instead of jumping back.
+TEST_F(CameraCommand, ChanAnglesRunOnThroughWholeTurns) {
+  struct Case {
+    const char* axis;
+    int column;  // of the line: 4 rx, 5 ry, 6 rz
+    double sign;
+  };
+  const Case cases[] = {{"VPan", 5, -1}, {"VTilt", 4, 1}, {"VRoll", 6, 1}};
+  std::string chanPath = testing::TempDir() + "sweep.chan";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.axis);
+    std::string text = std::string("Axes = ") + c.axis + "\n";
+    for (int degrees = 0; degrees <= 720; degrees += 15) text += std::to_string(degrees) + "\n";
+    WriteTake(text);
+    CliRun run = Run({take, "--format", "chan", "-o", chanPath});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::vector<double>> lines = ChanLines(chanPath);
+    ASSERT_EQ(lines.size(), 49u);
+    for (size_t i = 0; i < lines.size(); ++i) {
+      for (int a = 4; a < 7; ++a) {
+        double expected = a == c.column ? c.sign * 15.0 * i : 0.0;
+        EXPECT_NEAR(lines[i][a], expected, 1e-3) << "frame " << i << " column " << a;
+      }
+    }
+  }
   std::remove(chanPath.c_str());
 }
 

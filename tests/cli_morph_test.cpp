@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli.h"
+#include "gltf_check.h"
 #include "obj_file.h"
 
 namespace {
@@ -119,6 +120,49 @@ TEST_F(MorphTest, ObjFacesMustNameExistingPoints) {
   CliRun run = Morph({"--neutral", Path("broken.obj"), "-o", Path("out.obj")});
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("a face names a point"), std::string::npos) << run.err;
+}
+
+// The glTF holds the Neutral and what each target adds, weighted as set: a
+// viewer shows the same face as the OBJ of the same settings.
+TEST_F(MorphTest, GltfHoldsTheTargetsAndTheSetWeights) {
+  const cli::Args settings = {"--neutral", Path("neutral.obj"), "--target", "left-eyelid=" + Path("lid.obj"),
+                              "--target", "open=" + Path("open.obj"), "--set", "Mouth Vertical=50",
+                              "--set", "Left Eyelid=20", "--time", "160"};
+  cli::Args toObj = settings;
+  toObj.insert(toObj.end(), {"-o", Path("out.obj")});
+  ASSERT_EQ(Morph(toObj).status, 0);
+  cli::ObjMesh blended = Result();
+  std::vector<float> shown;
+  for (const Point3& p : blended.points) shown.insert(shown.end(), {p.x, p.y, p.z});
+
+  for (const char* name : {"out.glb", "out.gltf"}) {
+    SCOPED_TRACE(name);
+    cli::Args args = settings;
+    args.insert(args.end(), {"-o", Path(name)});
+    CliRun run = Morph(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "{\"output\": \"" + Path(name) +
+                           "\", \"points\": 4, \"faces\": 1, \"time\": 160, \"messages\": []}\n");
+    EXPECT_TRUE(gltf_check::PassesValidator(Path(name)));
+    gltf_check::MorphFace face;
+    ASSERT_TRUE(gltf_check::ReadMorphFace(Path(name), &face));
+    std::remove(Path(name).c_str());
+    EXPECT_EQ(face.points, (std::vector<float>{0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0}));
+    EXPECT_EQ(face.indices, (std::vector<unsigned>{0, 1, 2, 0, 2, 3}));
+    // In target order, named as the host lists their channels; the eyelid is
+    // an openness, so 20 % open weighs 0.8.
+    EXPECT_EQ(face.names, (std::vector<std::string>{"Mouth Vertical", "Left Eyelid"}));
+    ASSERT_EQ(face.deltas.size(), 2u);
+    EXPECT_EQ(face.deltas[0], (std::vector<float>{0, 0, 2, 0, 0, 2, 0, 0, 2, 0, 0, 2}));
+    EXPECT_EQ(face.deltas[1], (std::vector<float>{0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0}));
+    ASSERT_EQ(face.weights.size(), 2u);
+    EXPECT_FLOAT_EQ(face.weights[0], 0.5f);
+    EXPECT_FLOAT_EQ(face.weights[1], 0.8f);
+    EXPECT_TRUE(face.seconds.empty());
+    std::vector<float> viewed = gltf_check::Blend(face, face.weights);
+    ASSERT_EQ(viewed.size(), shown.size());
+    for (size_t i = 0; i < shown.size(); ++i) EXPECT_NEAR(viewed[i], shown[i], 1e-6) << i;
+  }
 }
 
 TEST(MorphExample, FullChannelGivesTheBundledTargetShape) {

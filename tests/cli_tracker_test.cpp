@@ -213,7 +213,12 @@ TEST(FaceCommand, UsageErrors) {
                              {"take.trc", "other.trc"},
                              {"take.trc", "--loud"},
                              {testing::TempDir() + "no-such-take.trc", "--neutral", kNeutral},
-                             {"take.trc", "--neutral", testing::TempDir() + "no-such-face.obj"}};
+                             {"take.trc", "--neutral", testing::TempDir() + "no-such-face.obj"},
+                             {"take.trc", "--format", "gltf"},
+                             {"take.trc", "--format", "gltf", "-o", "face.obj"},
+                             {"take.trc", "--format", "xml", "-o", "face.gltf"},
+                             {"take.trc", "--target", "nose=" + kNeutral},
+                             {"take.trc", "--target", "open=" + testing::TempDir() + "no-such-shape.obj"}};
   for (const cli::Args& args : cases) {
     SCOPED_TRACE(args.empty() ? "no arguments" : args.back());
     std::ostringstream out, err;

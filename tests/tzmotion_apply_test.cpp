@@ -11,7 +11,8 @@ using motion_test::Sample;
 
 const double kPi = 3.14159265358979323846;
 
-// Row-vector rotations (p * M), right-handed, as the host's maths works.
+// Row-vector rotations (p * M), right-handed, as the host's matrix builders
+// work.
 struct M3 {
   double m[3][3];
 };
@@ -33,15 +34,17 @@ M3 Turn(int axis, double degrees) {
   return r;
 }
 
-// The camera's expected orientation: the base turn, then tilt (negated),
-// roll and pan, each about the fixed axes.
+// The camera's expected orientation: the base turn, then tilt, roll and pan,
+// each about the fixed axes. The keys hold left-handed angles (the base
+// -90, the tilt negated, roll and pan as read), so each is a right-handed
+// turn by the opposite angle.
 M3 ExpectedTurn(float tilt, float roll, float pan) {
-  return Mul(Mul(Mul(Turn(0, -90), Turn(0, -tilt)), Turn(1, roll)), Turn(2, pan));
+  return Mul(Mul(Mul(Turn(0, 90), Turn(0, tilt)), Turn(1, -roll)), Turn(2, -pan));
 }
 
-::testing::AssertionResult SameTurn(const Quat& q, const M3& expected) {
-  Matrix3 m;
-  q.MakeMatrix(m);
+// The rotation part of the camera's node transform at t against expected.
+::testing::AssertionResult NodeTurnedBy(INode* camera, TimeValue t, const M3& expected) {
+  Matrix3 m = camera->GetNodeTM(t);
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j)
       if (std::fabs(m[i][j] - expected.m[i][j]) > 1e-5)
@@ -116,7 +119,34 @@ TEST_F(ApplyToCamera, EachAxisDrivesItsOwnChannel) {
     float tilt = on(IDC_MOTION_TILT) ? c.sample[5] : 0;
     float roll = on(IDC_MOTION_ROLL) ? c.sample[6] : 0;
     float pan = on(IDC_MOTION_PAN) ? c.sample[4] : 0;
-    EXPECT_TRUE(SameTurn(s.rotations[0].second, ExpectedTurn(tilt, roll, pan)));
+    EXPECT_TRUE(NodeTurnedBy(camera, 0, ExpectedTurn(tilt, roll, pan)));
+  }
+}
+
+// The camera at rest looks down its local -Z with +Y up; where the keyed
+// node's transform points those two is where the take says it looks.
+TEST_F(ApplyToCamera, TheCameraLooksWhereTheTakeTurnsIt) {
+  const double c20 = std::cos(20 * kPi / 180), s20 = std::sin(20 * kPi / 180);
+  const double c15 = std::cos(15 * kPi / 180), s15 = std::sin(15 * kPi / 180);
+  struct Case {
+    const char* name;
+    Sample sample;
+    Point3 view, up;
+  };
+  const Case cases[] = {
+      {"level and upright", Values(0, 0, 0, 0, 0, 0), Point3(0, 1, 0), Point3(0, 0, 1)},
+      {"tilt up", Values(0, 0, 0, 0, 20, 0), Point3(0, c20, s20), Point3(0, -s20, c20)},
+      {"pan toward +X", Values(0, 0, 0, 30, 0, 0), Point3(0.5f, std::sqrt(0.75f), 0), Point3(0, 0, 1)},
+      {"roll", Values(0, 0, 0, 0, 0, 15), Point3(0, 1, 0), Point3(-s15, 0, c15)},
+      {"straight up", Values(0, 0, 0, 0, 90, 0), Point3(0, 0, 1), Point3(0, -1, 0)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Load(WriteTake({c.sample}));
+    Apply();
+    Matrix3 tm = camera->GetNodeTM(0);
+    EXPECT_TRUE(VectorTransform(tm, Point3(0, 0, -1)).Equals(c.view, 1e-5f));
+    EXPECT_TRUE(VectorTransform(tm, Point3(0, 1, 0)).Equals(c.up, 1e-5f));
   }
 }
 
@@ -127,11 +157,13 @@ TEST_F(ApplyToCamera, TiltOfNinetyAloneIsAHalfTurnAboutX) {
   Load(WriteTake({Values(0, 0, 0, 0, 90, 0)}));
   Apply();
   Quat q = Tracks().rotations.at(0).second;
+  EXPECT_TRUE(q.Equals(Quat(AngAxis(Point3(1, 0, 0), -kPi)), 1e-6f));
   float angle;
   Point3 axis;
   AngAxisFromQ(q, &angle, axis);
   EXPECT_NEAR(angle, kPi, 1e-5);
   EXPECT_NEAR(std::fabs(axis.x), 1.0, 1e-5);
+  EXPECT_TRUE(VectorTransform(camera->GetNodeTM(0), Point3(0, 0, -1)).Equals(Point3(0, 0, 1), 1e-5f));
 }
 
 TEST_F(ApplyToCamera, EverySampleLandsOnItsOwnTickWithoutDrift) {

@@ -72,7 +72,7 @@ TEST_F(Controllers, TransformIsScaleThenRotationThenTranslation) {
   ASSERT_TRUE(tm->GetPositionController() && tm->GetRotationController() &&
               tm->GetScaleController());
   Point3 p(1, 2, 3);
-  Quat q(AngAxis(Point3(0, 0, 1), 1.5707964f));
+  Quat q(AngAxis(Point3(0, 0, 1), -1.5707964f));  // clockwise by -90: +X onto +Y
   ScaleValue s(Point3(2, 2, 2));
   tm->GetPositionController()->SetValue(0, &p);
   tm->GetRotationController()->SetValue(0, &q);

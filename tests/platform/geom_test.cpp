@@ -36,7 +36,7 @@ Matrix3 MatrixOf(const Quat& q) {
 }
 
 // Rodrigues' formula: an independent reference for rotating v about the unit
-// axis k by angle radians, right-handed.
+// axis k by angle radians, right-handed (counter-clockwise seen from k's tip).
 Point3 Rodrigues(const Point3& v, const Point3& k, float angle) {
   return v * std::cos(angle) + (k ^ v) * std::sin(angle) + k * ((k % v) * (1 - std::cos(angle)));
 }
@@ -66,7 +66,7 @@ class RandomGeometry {
   std::mt19937 rng{20240601};
 };
 
-TEST(GeomTest, AxisRotationsAreRightHanded) {
+TEST(GeomTest, MatrixBuildersAreRightHandedAndQuatsLeftHanded) {
   struct Case {
     const char* name;
     Matrix3 matrix;
@@ -81,20 +81,27 @@ TEST(GeomTest, AxisRotationsAreRightHanded) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_TRUE(Near(c.from * c.matrix, c.to));
-    Quat q(AngAxis(c.axis, kPi / 2));
+    // A quaternion turns clockwise seen from the axis' tip: the same turn
+    // takes the opposite angle, and the same angle turns the other way.
+    Quat q(AngAxis(c.axis, -kPi / 2));
     EXPECT_TRUE(Near(c.from * MatrixOf(q), c.to));
     EXPECT_TRUE(MatrixOf(q).Equals(c.matrix, 1e-6f));
+    EXPECT_TRUE(Near(c.from * MatrixOf(Quat(AngAxis(c.axis, kPi / 2))), -c.to));
+    EXPECT_TRUE(Near(Quat(c.matrix), q));
   }
   EXPECT_TRUE(Near(CrossProd(Point3::XAxis, Point3::YAxis), Point3::ZAxis));
   EXPECT_TRUE(Near(Point3::YAxis ^ Point3::ZAxis, Point3::XAxis));
 }
 
-TEST(GeomTest, QuatMatrixMatchesRodrigues) {
+TEST(GeomTest, QuatMatrixIsARightHandedTurnByTheNegatedAngle) {
   RandomGeometry rnd;
   for (int i = 0; i < 200; ++i) {
     Point3 axis = rnd.UnitAxis(), v = rnd.Vector(5);
     float angle = rnd.Uniform(-2 * kPi, 2 * kPi);
-    EXPECT_TRUE(Near(v * MatrixOf(QFromAngAxis(angle, axis)), Rodrigues(v, axis, angle), 1e-4f));
+    Quat q = QFromAngAxis(angle, axis);
+    EXPECT_TRUE(Near(v * MatrixOf(q), Rodrigues(v, axis, -angle), 1e-4f));
+    // The conjugate is the turn as right-handed readers take the same numbers.
+    EXPECT_TRUE(Near(v * MatrixOf(q.Conjugate()), Rodrigues(v, axis, angle), 1e-4f));
   }
 }
 
@@ -170,9 +177,12 @@ TEST(GeomTest, QuatPlusEqualsAppliesTheSecondRotationAfterTheFirst) {
   q += aboutZ;
   EXPECT_TRUE(MatrixOf(q).Equals(MatrixOf(aboutX) * MatrixOf(aboutZ), 1e-6f));
   EXPECT_FALSE(MatrixOf(q).Equals(MatrixOf(aboutZ) * MatrixOf(aboutX), 1e-3f));
-  EXPECT_TRUE(Near(Point3::XAxis * MatrixOf(q), Point3::YAxis));
-  EXPECT_TRUE(Near(Point3::YAxis * MatrixOf(q), Point3::ZAxis));
+  // X stays X about X, then Z turns it clockwise to -Y; Y goes to -Z and stays.
+  EXPECT_TRUE(Near(Point3::XAxis * MatrixOf(q), -Point3::YAxis));
+  EXPECT_TRUE(Near(Point3::YAxis * MatrixOf(q), -Point3::ZAxis));
   EXPECT_TRUE(Near(aboutX * aboutZ, q, 0));
+  // The Hamilton product q r, in that order: i j = k.
+  EXPECT_TRUE(Near(Quat(1, 0, 0, 0) * Quat(0, 1, 0, 0), Quat(0, 0, 1, 0), 0));
 
   // Starting from the identity, += is plain assignment of the rotation.
   Quat fromIdentity;

@@ -45,7 +45,7 @@ TEST(Scene, ObjectOffsetComesBeforeTheNodeTransform) {
   Point3 p(10, 0, 0);
   node->GetTMController()->GetPositionController()->SetValue(0, &p);
   node->SetObjOffsetPos(Point3(0, 1, 0));
-  node->SetObjOffsetRot(Quat(AngAxis(Point3(0, 0, 1), 1.5707964f)));
+  node->SetObjOffsetRot(Quat(AngAxis(Point3(0, 0, 1), -1.5707964f)));  // +X onto +Y
   Matrix3 offset = node->GetObjectTM(0) * Inverse(node->GetNodeTM(0));
   Point3 x = Point3(1, 0, 0) * offset;  // turned onto +Y, then offset by +Y
   EXPECT_NEAR(x.x, 0.0f, 1e-5f);

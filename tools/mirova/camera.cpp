@@ -8,10 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <memory>
 
 #include "chan.h"
 #include "cli.h"
+#include "gltf_camera.h"
+#include "gltf_write.h"
+#include "interchange.h"
 #include "json.h"
 #include "messages.h"
 #include "plugin.h"
@@ -22,7 +26,8 @@ namespace {
 
 const char usage[] =
     "usage: mirova camera FILE.asc [--fps N] [--no-east-west] [--no-track] [--no-north-south]\n"
-    "                    [--no-tilt] [--no-roll] [--no-pan] [--format json|chan] [-o OUT]\n";
+    "                    [--no-tilt] [--no-roll] [--no-pan] [--format json|chan|gltf] [-o OUT]\n"
+    "(--format gltf writes -o OUT.glb or OUT.gltf)\n";
 
 // The panel's six axis check boxes, by their labels.
 const struct {
@@ -74,7 +79,8 @@ bool ParseOptions(const Args& args, CameraOptions* o) {
     else return false;
   }
   // The FPS box takes digits only; anything else could not be typed into it.
-  return !o->file.empty() && AllDigits(o->fps) && (o->format == "json" || o->format == "chan");
+  bool formatOk = o->format == "json" || o->format == "chan" || (o->format == "gltf" && IsGltfPath(o->output));
+  return !o->file.empty() && AllDigits(o->fps) && formatOk;
 }
 
 // A control of the panel found as a user finds it: by its kind and label.
@@ -101,6 +107,7 @@ struct CameraTake {
   int samples = 0;
   std::vector<CameraKey> keys;
   Point3 scale;
+  float fov = 0.0f;  // horizontal, radians
 };
 
 CameraTake ReadCamera(INode* camera, HWND panel) {
@@ -123,6 +130,7 @@ CameraTake ReadCamera(INode* camera, HWND panel) {
   Interval valid = FOREVER;
   tm->GetScaleController()->GetValue(0, &scale, valid, CTRL_ABSOLUTE);
   take.scale = scale.s;
+  take.fov = static_cast<GenCamera*>(camera->GetObjectRef())->GetFOV();
   return take;
 }
 
@@ -136,7 +144,7 @@ void WriteTakeJson(std::ostream& out, const CameraTake& take, const MessageLog& 
   }
   json.EndArray().Key("rotation").BeginArray();
   for (const CameraKey& key : take.keys) {
-    const Quat& q = key.rotation;
+    const Quat q = RightHanded(key.rotation);
     json.BeginArray().Int(key.ticks).Float(q.x).Float(q.y).Float(q.z).Float(q.w).EndArray();
   }
   json.EndArray().Key("scale").BeginArray().Float(take.scale.x).Float(take.scale.y).Float(take.scale.z).EndArray();
@@ -171,22 +179,32 @@ int WorkPanel(HWND panel, const CameraOptions& o, const MessageLog& messages, st
   return applied && messages.Boxes().size() == shown ? EXIT_OK : EXIT_REFUSED;
 }
 
-bool WriteReport(const CameraTake& take, const CameraOptions& o, const MessageLog& messages,
+// The report is made whole before the output is opened, so that a take
+// that cannot be written leaves no file behind. EXIT_REFUSED when the keys
+// do not fit the format, EXIT_USAGE when the output cannot be written.
+int WriteReport(const CameraTake& take, const CameraOptions& o, const MessageLog& messages,
                  std::ostream& out, std::ostream& err) {
-  std::ofstream file;
-  if (!o.output.empty()) {
-    file.open(o.output, std::ios::binary);
-    if (!file) {
-      err << "mirova: cannot write " << o.output << "\n";
-      return false;
+  std::ostringstream report;
+  std::string problem;
+  bool binary = false;
+  if (o.format == "chan") {
+    WriteChan(report, take.keys, take.fps);
+  } else if (o.format == "gltf" && IsGltfPath(o.output, &binary)) {
+    if (!WriteCameraGltf(take.keys, take.fov, binary, report, &problem)) {
+      err << "mirova: " << o.output << ": " << problem << "\n";
+      return EXIT_REFUSED;
     }
+  } else {
+    WriteTakeJson(report, take, messages);
   }
+  std::ofstream file;
+  if (!o.output.empty()) file.open(o.output, std::ios::binary);
   std::ostream& to = o.output.empty() ? out : file;
-  if (o.format == "chan")
-    WriteChan(to, take.keys, take.fps);
-  else
-    WriteTakeJson(to, take, messages);
-  return static_cast<bool>(to.flush());
+  if (!(to << report.str()) || !to.flush()) {
+    err << "mirova: cannot write " << (o.output.empty() ? "the report" : o.output) << "\n";
+    return EXIT_USAGE;
+  }
+  return EXIT_OK;
 }
 
 }  // namespace
@@ -223,7 +241,7 @@ int RunCamera(const Args& args, std::ostream& out, std::ostream& err) {
     status = WorkPanel(panel, o, messages, err);
     if (status == EXIT_OK) {
       CameraTake take = ReadCamera(camera, panel);
-      status = WriteReport(take, o, messages, out, err) ? EXIT_OK : EXIT_USAGE;
+      status = WriteReport(take, o, messages, out, err);
     }
     host.CloseUtility();
   }

@@ -1,10 +1,10 @@
 #include "chan.h"
 
-#include <matrix3.h>
 #include <maxtypes.h>
 
 #include <cmath>
 
+#include "interchange.h"
 #include "json.h"
 
 namespace cli {
@@ -13,18 +13,58 @@ namespace {
 
 const double kDegrees = 180.0 / 3.14159265358979323846;
 
-// The world-from-camera rotation in Y-up space, for column vectors: the
-// scene's rotation (rows of m are the camera's axes in Z-up space) followed by
-// the change of axes (x, y, z) -> (x, z, -y). The camera's own axes stay as
-// they are: both conventions look down local -Z with +Y up.
-void YUpRotation(const Quat& q, double s[3][3]) {
-  Matrix3 m;
-  q.MakeMatrix(m);
-  for (int c = 0; c < 3; ++c) {
-    s[0][c] = m[c].x;
-    s[1][c] = m[c].z;
-    s[2][c] = -m[c].y;
+// The column-vector matrix of a right-handed quaternion.
+void ColumnMatrix(const Quat& q, double s[3][3]) {
+  double x = q.x, y = q.y, z = q.z, w = q.w;
+  double n = x * x + y * y + z * z + w * w;
+  double k = n > 0 ? 2 / n : 0;
+  s[0][0] = 1 - k * (y * y + z * z), s[0][1] = k * (x * y - w * z), s[0][2] = k * (x * z + w * y);
+  s[1][0] = k * (x * y + w * z), s[1][1] = 1 - k * (x * x + z * z), s[1][2] = k * (y * z - w * x);
+  s[2][0] = k * (x * z - w * y), s[2][1] = k * (y * z + w * x), s[2][2] = 1 - k * (x * x + y * y);
+}
+
+// The ZXY angles of s in degrees, rx in [-90, 90]. Looking straight up or
+// down, Z and Y turn about one axis and only ry - rz (up) or ry + rz (down)
+// is fixed: rz is then kept at keepRz.
+void EulerOf(const double s[3][3], double keepRz, ChanPose* pose) {
+  // S = Ry(b) Rx(a) Rz(g): S12 = -sin a, S10 = cos a sin g, S11 = cos a cos g,
+  // S02 = sin b cos a, S22 = cos b cos a.
+  double cosA = std::hypot(s[1][0], s[1][1]);
+  pose->rx = std::atan2(-s[1][2], cosA) * kDegrees;
+  if (cosA > 1e-6) {
+    pose->rz = std::atan2(s[1][0], s[1][1]) * kDegrees;
+    pose->ry = std::atan2(s[0][2], s[2][2]) * kDegrees;
+  } else {
+    double sinA = -s[1][2] > 0 ? 1.0 : -1.0;
+    pose->rz = keepRz;
+    pose->ry = std::atan2(-s[2][0], s[0][0]) * kDegrees + sinA * keepRz;
   }
+}
+
+// v moved by whole turns to lie within half a turn of near.
+double NearestTurn(double v, double near) { return v + 360.0 * std::round((near - v) / 360.0); }
+
+double SquaredDistance(const ChanPose& a, const ChanPose& b) {
+  double x = a.rx - b.rx, y = a.ry - b.ry, z = a.rz - b.rz;
+  return x * x + y * y + z * z;
+}
+
+// Of the two triples of the same rotation, (rx, ry, rz) and
+// (180 - rx, ry + 180, rz + 180), each moved by whole turns, the one nearest
+// previous.
+void RunOnFrom(const ChanPose& previous, ChanPose* pose) {
+  ChanPose candidates[2] = {*pose, *pose};
+  candidates[1].rx = 180.0 - pose->rx;
+  candidates[1].ry = pose->ry + 180.0;
+  candidates[1].rz = pose->rz + 180.0;
+  for (ChanPose& c : candidates) {
+    c.rx = NearestTurn(c.rx, previous.rx);
+    c.ry = NearestTurn(c.ry, previous.ry);
+    c.rz = NearestTurn(c.rz, previous.rz);
+  }
+  *pose = SquaredDistance(candidates[1], previous) < SquaredDistance(candidates[0], previous)
+              ? candidates[1]
+              : candidates[0];
 }
 
 int FrameOf(int ticks, int fps) {
@@ -37,33 +77,27 @@ int FrameOf(int ticks, int fps) {
 
 }  // namespace
 
-ChanPose ChanPoseOf(const Point3& position, const Quat& rotation) {
+ChanPose ChanPoseOf(const Point3& position, const Quat& rotation, const ChanPose* previous) {
   ChanPose pose;
-  pose.tx = position.x;
-  pose.ty = position.z;
-  pose.tz = -position.y;
-  // S = Ry(b) Rx(a) Rz(g): S12 = -sin a, S10 = cos a sin g, S11 = cos a cos g,
-  // S02 = sin b cos a, S22 = cos b cos a.
+  Point3 p = YUp(position);
+  pose.tx = p.x;
+  pose.ty = p.y;
+  pose.tz = p.z;
   double s[3][3];
-  YUpRotation(rotation, s);
-  double cosA = std::hypot(s[1][0], s[1][1]);
-  pose.rx = std::atan2(-s[1][2], cosA) * kDegrees;
-  if (cosA > 1e-6) {
-    pose.rz = std::atan2(s[1][0], s[1][1]) * kDegrees;
-    pose.ry = std::atan2(s[0][2], s[2][2]) * kDegrees;
-  } else {  // looking straight up or down: Z and Y turn about one axis
-    pose.rz = 0.0;
-    pose.ry = std::atan2(-s[2][0], s[0][0]) * kDegrees;
-  }
+  ColumnMatrix(YUpRotation(rotation), s);
+  EulerOf(s, previous ? previous->rz : 0.0, &pose);
+  if (previous) RunOnFrom(*previous, &pose);
   return pose;
 }
 
 void WriteChan(std::ostream& out, const std::vector<CameraKey>& keys, int fps) {
-  for (const CameraKey& key : keys) {
-    ChanPose p = ChanPoseOf(key.position, key.rotation);
-    out << FrameOf(key.ticks, fps);
+  ChanPose previous;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    ChanPose p = ChanPoseOf(keys[i].position, keys[i].rotation, i ? &previous : nullptr);
+    out << FrameOf(keys[i].ticks, fps);
     for (double v : {p.tx, p.ty, p.tz, p.rx, p.ry, p.rz}) out << ' ' << JsonFloat(static_cast<float>(v));
     out << '\n';
+    previous = p;
   }
 }
 

@@ -2,9 +2,11 @@
 // packages read: one line per key, "frame tx ty tz rx ry rz".
 //
 // Conventions of the file: Y up, so our Z-up (x, y, z) is written as
-// (x, z, -y); rotations as Euler angles in degrees in ZXY order (about Z
-// first, then X, then Y: R = Ry * Rx * Rz for column vectors); a camera at
-// rotation 0 looks down its local -Z with +Y up, as ours does.
+// (x, z, -y); right-handed rotations as Euler angles in degrees in ZXY order
+// (about Z first, then X, then Y: R = Ry * Rx * Rz for column vectors); a
+// camera at rotation 0 looks down its local -Z with +Y up, as ours does.
+// Readers interpolate each angle on its own, so the angles run on from key
+// to key instead of jumping by whole turns.
 #ifndef MIROVA_CLI_CHAN_H
 #define MIROVA_CLI_CHAN_H
 #include <point3.h>
@@ -15,8 +17,9 @@
 
 namespace cli {
 
-// One key of the camera: time in ticks, position and rotation in the scene's
-// Z-up axes (the rotation turns the camera from its rest orientation).
+// One key of the camera: time in ticks, position in the scene's Z-up axes and
+// the rotation key as the host stores it (left-hand rule), which turns the
+// camera from its rest orientation.
 struct CameraKey {
   int ticks = 0;
   Point3 position;
@@ -30,7 +33,10 @@ struct ChanPose {
   double rx = 0, ry = 0, rz = 0;
 };
 
-ChanPose ChanPoseOf(const Point3& position, const Quat& rotation);
+// The key's pose. Of the Euler triples that give its rotation, the one
+// nearest previous's angles; without previous, rx in [-90, 90] and ry, rz in
+// [-180, 180].
+ChanPose ChanPoseOf(const Point3& position, const Quat& rotation, const ChanPose* previous = nullptr);
 
 // Writes one line per key; a key's frame is its time in frames of fps (the
 // take's own rate), so that sample i is frame i.

@@ -20,23 +20,27 @@ int RunInfo(const Args& args, std::ostream& out, std::ostream& err);
 // mirova inspect FILE: what the library's reader makes of a recorded file.
 int RunInspect(const Args& args, std::ostream& out, std::ostream& err);
 
-// mirova camera FILE.asc [--fps N] [--no-<axis>...] [--format json|chan]
+// mirova camera FILE.asc [--fps N] [--no-<axis>...] [--format json|chan|gltf]
 // [-o OUT] [--plugin FILE]: a headless scene with one selected free camera,
 // keyed through the motion-control utility's panel as a user would; writes
-// the camera's keys.
+// the camera's keys (glTF to -o OUT.glb or OUT.gltf only).
 int RunCamera(const Args& args, std::ostream& out, std::ostream& err);
 
 // mirova morph --neutral FILE.obj [--target NAME=FILE.obj ...]
-// [--set "PARAM=PERCENT" ...] [--time TICKS] -o OUT.obj: the expression
-// object made on a node of the Neutral mesh, given the named targets and
-// parameter values (in percent, at time 0), evaluated at TICKS; writes the
-// blended mesh with the Neutral's faces.
+// [--set "PARAM=PERCENT" ...] [--time TICKS] -o OUT.obj|OUT.glb|OUT.gltf:
+// the expression object made on a node of the Neutral mesh, given the named
+// targets and parameter values (in percent, at time 0), evaluated at TICKS;
+// writes the blended mesh with the Neutral's faces (OBJ), or the mesh with
+// its morph targets and the weights at TICKS (glTF).
 int RunMorph(const Args& args, std::ostream& out, std::ostream& err);
 
-// mirova face FILE.trc [--fps N] [--neutral FILE.obj] [-o OUT.json]: the
-// expression object made on a neutral face (the bundled example face by
-// default) in a scene of N frames a second, the recording opened into its
-// tracker input and applied; writes the keys of all 22 parameters.
+// mirova face FILE.trc [--fps N] [--neutral FILE.obj] [--target NAME=FILE.obj
+// ...] [--format json|gltf] [-o OUT]: the expression object made on a
+// neutral face (the bundled example face by default) with the named targets
+// in a scene of N frames a second, the recording opened into its tracker
+// input and applied; writes the keys of all 22 parameters (JSON), or the
+// face with its targets and their weights at every frame (glTF, to -o
+// OUT.glb or OUT.gltf). No output file when the recording gave no keys.
 int RunFace(const Args& args, std::ostream& out, std::ostream& err);
 
 // The plug-in module the host loads: --plugin FILE when given, otherwise

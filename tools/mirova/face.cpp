@@ -11,9 +11,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 
 #include "cli.h"
 #include "expression.h"
+#include "face_morph.h"
+#include "face_targets.h"
+#include "gltf_write.h"
 #include "inspect_formats.h"
 #include "json.h"
 #include "messages.h"
@@ -24,11 +28,15 @@ namespace cli {
 
 namespace {
 
-const char faceUsage[] = "usage: mirova face FILE.trc [--fps N] [--neutral FILE.obj] [-o OUT.json]\n";
+const char faceUsage[] =
+    "usage: mirova face FILE.trc [--fps N] [--neutral FILE.obj] [--target NAME=FILE.obj ...]\n"
+    "                  [--format json|gltf] [-o OUT.json|OUT.glb|OUT.gltf]\n";
 const char bundledNeutral[] = "examples/face/neutral.obj";
 
 struct FaceRequest {
   std::string recording, neutral, output;
+  std::string format = "json";
+  std::vector<TargetFile> targets;
   int fps = 30;
 };
 
@@ -40,21 +48,31 @@ bool ParseFps(const std::string& s, int& fps) {
   return true;
 }
 
+bool ParseFaceOption(const std::string& a, const std::string& value, FaceRequest& request, std::string& problem) {
+  if (a == "--fps" && !ParseFps(value, request.fps)) {
+    problem = "--fps wants a whole number of frames a second from 1 to 4800";
+    return false;
+  }
+  if (a == "--format" && value != "json" && value != "gltf") {
+    problem = "--format wants json or gltf";
+    return false;
+  }
+  if (a == "--target") return ParseTargetOption(value, &request.targets, &problem);
+  if (a == "--neutral") request.neutral = value;
+  if (a == "-o") request.output = value;
+  if (a == "--format") request.format = value;
+  return true;
+}
+
 bool ParseFaceArgs(const Args& args, FaceRequest& request, std::string& problem) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--fps" || a == "--neutral" || a == "-o") {
+    if (a == "--fps" || a == "--neutral" || a == "-o" || a == "--format" || a == "--target") {
       if (i + 1 >= args.size()) {
         problem = a + " wants a value";
         return false;
       }
-      const std::string& value = args[++i];
-      if (a == "--fps" && !ParseFps(value, request.fps)) {
-        problem = "--fps wants a whole number of frames a second from 1 to 4800";
-        return false;
-      }
-      if (a == "--neutral") request.neutral = value;
-      if (a == "-o") request.output = value;
+      if (!ParseFaceOption(a, args[++i], request, problem)) return false;
     } else if (request.recording.empty() && a.rfind("-", 0) != 0) {
       request.recording = a;
     } else {
@@ -64,6 +82,10 @@ bool ParseFaceArgs(const Args& args, FaceRequest& request, std::string& problem)
   }
   if (request.recording.empty()) {
     problem = "a tracker recording (FILE.trc) is required";
+    return false;
+  }
+  if (request.format == "gltf" && !IsGltfPath(request.output)) {
+    problem = "--format gltf wants -o OUT.glb or OUT.gltf";
     return false;
   }
   return true;
@@ -137,14 +159,42 @@ bool KeysWritten(IParamBlock* pblock) {
   return c && c->NumKeys() > 0;
 }
 
-bool WriteReport(const FaceRequest& request, IParamBlock* pblock, const MessageLog& messages, std::ostream& out) {
+bool WriteReport(const FaceRequest& request, const std::string& report, std::ostream& out) {
   if (request.output.empty()) {
-    WriteKeysJson(out, request, pblock, messages);
+    out << report;
     return true;
   }
   std::ofstream file(request.output, std::ios::binary);
-  WriteKeysJson(file, request, pblock, messages);
+  file << report;
   return static_cast<bool>(file.flush());
+}
+
+// The keys as JSON, or the animated face as glTF; the output is written only
+// when the recording gave keys and the report could be made.
+int WriteFaceOutput(const FaceRequest& request, ExpressionObject* obj, const MessageLog& messages,
+                    std::ostream& out, std::ostream& err) {
+  const bool keyed = KeysWritten(obj->pblock);
+  if (!keyed && !request.output.empty()) {
+    err << "mirova: no key was written, so neither was " << request.output << "\n";
+    return EXIT_REFUSED;
+  }
+  std::string report, problem;
+  bool binary = false;
+  if (request.format == "gltf" && IsGltfPath(request.output, &binary)) {
+    if (!ExpressionGltf(obj, 0, true, binary, &report, &problem)) {
+      err << "mirova: " << request.output << ": " << problem << "\n";
+      return EXIT_REFUSED;
+    }
+  } else {
+    std::ostringstream json;
+    WriteKeysJson(json, request, obj->pblock, messages);
+    report = json.str();
+  }
+  if (!WriteReport(request, report, out)) {
+    err << "mirova: cannot write " << request.output << "\n";
+    return EXIT_USAGE;
+  }
+  return keyed ? EXIT_OK : EXIT_REFUSED;
 }
 
 }  // namespace
@@ -177,16 +227,14 @@ int RunFace(const Args& args, std::ostream& out, std::ostream& err) {
   MessageLog messages(err);
   INode* face = host.CreateNode(MakeTriObject(neutral), "Face");
   ExpressionObject* obj = CreateOnNode(plugin.ExpressionObjectClass(), face);
+  const int assigned = AssignTargets(obj, request.targets, neutral.points.size(), err);
+  if (assigned != EXIT_OK) return assigned;
   if (!OpenRecording(obj->trackerInput, request.recording)) {
     err << "mirova: cannot open " << request.recording << "\n";
     return EXIT_USAGE;
   }
   obj->trackerInput.Apply(obj);
-  if (!WriteReport(request, obj->pblock, messages, out)) {
-    err << "mirova: cannot write " << request.output << "\n";
-    return EXIT_USAGE;
-  }
-  return KeysWritten(obj->pblock) ? EXIT_OK : EXIT_REFUSED;
+  return WriteFaceOutput(request, obj, messages, out, err);
 }
 
 }  // namespace cli

@@ -10,11 +10,12 @@ const char usage[] =
     "usage: mirova info [--plugin FILE]\n"
     "       mirova inspect FILE.asc\n"
     "       mirova inspect FILE.trc [--raw]\n"
-    "       mirova face FILE.trc [--fps N] [--neutral FILE.obj] [-o OUT.json]\n"
+    "       mirova face FILE.trc [--fps N] [--neutral FILE.obj] [--target NAME=FILE.obj ...]\n"
+    "                   [--format json|gltf] [-o OUT.json|OUT.glb|OUT.gltf]\n"
     "       mirova morph --neutral FILE.obj [--target NAME=FILE.obj ...] [--set \"PARAM=PERCENT\" ...]\n"
-    "                    [--time TICKS] -o OUT.obj\n"
+    "                    [--time TICKS] -o OUT.obj|OUT.glb|OUT.gltf\n"
     "       mirova camera FILE.asc [--fps N] [--no-east-west] [--no-track] [--no-north-south]\n"
-    "                     [--no-tilt] [--no-roll] [--no-pan] [--format json|chan] [-o OUT]\n";
+    "                     [--no-tilt] [--no-roll] [--no-pan] [--format json|chan|gltf] [-o OUT]\n";
 
 }  // namespace
 

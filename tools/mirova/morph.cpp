@@ -4,12 +4,15 @@
 #include <headless_host.h>
 #include <triobj.h>
 
-#include <cctype>
 #include <cstdlib>
+#include <fstream>
 #include <utility>
 
 #include "cli.h"
 #include "expression.h"
+#include "face_morph.h"
+#include "face_targets.h"
+#include "gltf_write.h"
 #include "json.h"
 #include "messages.h"
 #include "obj_file.h"
@@ -21,21 +24,11 @@ namespace {
 
 const char morphUsage[] =
     "usage: mirova morph --neutral FILE.obj [--target NAME=FILE.obj ...] "
-    "[--set \"PARAM=PERCENT\" ...] [--time TICKS] -o OUT.obj\n";
-
-// The command line's name of an expression target: its name in lower case,
-// words joined by '-' ("left-eyelid").
-std::string TargetName(int target) {
-  std::string name;
-  for (const ExpressionChannel& c : expressionChannels)
-    if (c.target == target) name = c.targetName;
-  for (char& ch : name) ch = ch == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return name;
-}
+    "[--set \"PARAM=PERCENT\" ...] [--time TICKS] -o OUT.obj|OUT.glb|OUT.gltf\n";
 
 struct MorphRequest {
   std::string neutral, output;
-  std::vector<std::pair<int, std::string>> targets;     // target index, file
+  std::vector<TargetFile> targets;
   std::vector<std::pair<std::string, float>> settings;  // parameter name, percent
   TimeValue time = 0;
 };
@@ -46,12 +39,6 @@ bool SplitAtEquals(const std::string& s, std::string& left, std::string& right) 
   left = s.substr(0, at);
   right = s.substr(at + 1);
   return true;
-}
-
-int ExpressionTargetIndex(const std::string& name) {
-  for (const ExpressionChannel& c : expressionChannels)
-    if (name == TargetName(c.target)) return c.target;
-  return -1;
 }
 
 bool ToNumber(const std::string& s, float& v) {
@@ -76,13 +63,7 @@ bool ParseOption(const std::string& option, const std::string& value, MorphReque
   } else if (option == "-o") {
     request.output = value;
   } else if (option == "--target") {
-    int index = SplitAtEquals(value, left, right) ? ExpressionTargetIndex(left) : -1;
-    if (index < 0 || right.empty()) {
-      problem = "--target wants NAME=FILE.obj with NAME one of open, puckered, left-eyelid, left-eyebrow, "
-                "left-cheek, frown, left-squint, right-eyelid, right-eyebrow, right-cheek, right-squint";
-      return false;
-    }
-    request.targets.emplace_back(index, right);
+    return ParseTargetOption(value, &request.targets, &problem);
   } else if (option == "--set") {
     float percent = 0.0f;
     if (!SplitAtEquals(value, left, right) || !ToNumber(right, percent)) {
@@ -136,6 +117,27 @@ void WriteSummaryJson(std::ostream& out, const MorphRequest& request, const ObjM
   out << "\n";
 }
 
+// The blended mesh as OBJ, or the mesh with its targets and the set weights
+// as glTF (by the output's extension).
+int WriteMorphOutput(const MorphRequest& request, ExpressionObject* obj, const ObjMesh& result, std::ostream& err) {
+  bool binary = false;
+  bool written = false;
+  if (!IsGltfPath(request.output, &binary)) {
+    written = WriteObj(request.output, result);
+  } else {
+    std::string gltf, problem;
+    if (!ExpressionGltf(obj, request.time, false, binary, &gltf, &problem)) {
+      err << "mirova: " << request.output << ": " << problem << "\n";
+      return EXIT_REFUSED;
+    }
+    std::ofstream file(request.output, std::ios::binary);
+    written = file << gltf && file.flush();
+  }
+  if (written) return EXIT_OK;
+  err << "mirova: cannot write " << request.output << "\n";
+  return EXIT_USAGE;
+}
+
 }  // namespace
 
 int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
@@ -161,20 +163,8 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
   INode* node = host.CreateNode(MakeTriObject(neutral), "Face");
   ExpressionObject* obj = CreateOnNode(plugin.ExpressionObjectClass(), node);
 
-  for (const auto& target : request.targets) {
-    ObjMesh mesh;
-    if (!ReadObj(target.second, mesh, &problem)) {
-      err << "mirova: " << problem << "\n";
-      return EXIT_USAGE;
-    }
-    // Picking refuses such a shape: its points would not match the face's.
-    if (mesh.points.size() != neutral.points.size()) {
-      err << "mirova: the " << TargetName(target.first) << " target " << target.second << " has "
-          << mesh.points.size() << " points, the Neutral has " << neutral.points.size() << "\n";
-      return EXIT_REFUSED;
-    }
-    obj->ReplaceReference(target.first + 1, MakeTriObject(mesh));
-  }
+  int assigned = AssignTargets(obj, request.targets, neutral.points.size(), err);
+  if (assigned != EXIT_OK) return assigned;
   for (const auto& setting : request.settings) {
     int param = FindParameter(obj, setting.first);
     if (param < 0) {
@@ -188,10 +178,8 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
   ObjMesh result;
   result.polygons = neutral.polygons;
   for (int i = 0; i < os.obj->NumPoints(); ++i) result.points.push_back(os.obj->GetPoint(i));
-  if (!WriteObj(request.output, result)) {
-    err << "mirova: cannot write " << request.output << "\n";
-    return EXIT_USAGE;
-  }
+  const int written = WriteMorphOutput(request, obj, result, err);
+  if (written != EXIT_OK) return written;
   WriteSummaryJson(out, request, result, messages);
   bool failed = headless::AssertReports().size() != assertsBefore || !messages.Boxes().empty();
   return failed ? EXIT_REFUSED : EXIT_OK;

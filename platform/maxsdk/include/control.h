@@ -34,8 +34,9 @@ class ScaleValue {
 
 class Control : public ReferenceTarget {
  public:
-  // The value at t into *val (a float, Point3, Quat, ScaleValue or, for a
-  // transform controller, Matrix3 by super class); valid is narrowed to the
+  // The value at t into *val (a float, Point3, Quat under the left-hand rule
+  // of quat.h, ScaleValue or, for a transform controller, the Matrix3 of
+  // scale, rotation and translation, by super class); valid is narrowed to the
   // time the value holds. CTRL_RELATIVE combines the value with *val (for a
   // transform controller: the parent matrix the result is built upon).
   virtual void GetValue(TimeValue t, void* val, Interval& valid,

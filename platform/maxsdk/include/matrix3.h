@@ -1,8 +1,8 @@
 // Stand-in: the host's affine transform, four rows of three floats. Rows 0-2
 // hold the 3x3 part, row 3 the translation. Points are ROW vectors:
 // p * M == p.x*row0 + p.y*row1 + p.z*row2 + row3. A product A * B applies A
-// first, then B. Rotations are right-handed: RotateZMatrix(pi/2) turns +X
-// into +Y.
+// first, then B. The rotation builders are right-handed: RotateZMatrix(pi/2)
+// turns +X into +Y (Quat and AngAxis are not: see quat.h).
 #ifndef STANDIN_MATRIX3_H
 #define STANDIN_MATRIX3_H
 

@@ -1,10 +1,13 @@
 // Stand-in: the host's rotations, as a unit quaternion (Quat) or an axis and
-// an angle in radians (AngAxis). Both are right-handed: Quat(AngAxis(axis, a))
-// is (axis * sin(a/2), cos(a/2)), and a positive angle about +Z turns +X
-// toward +Y.
+// an angle in radians (AngAxis). Both follow the host's left-hand rule, where
+// the matrix builders (RotateXMatrix ...) are right-handed:
+// Quat(AngAxis(axis, a)) holds (axis * sin(a/2), cos(a/2)) and turns points
+// by a clockwise seen from the axis' tip, which is a right-handed turn by -a.
+// So Quat(RotateZMatrix(a)) is Quat(AngAxis(Point3(0, 0, 1), -a)) up to sign,
+// and q.Conjugate() is q's rotation as right-handed tools read a quaternion.
 //
 // Composition reads in the order the rotations happen, about the fixed
-// (world) axes: q += r and q * r are "q, then r" (the Hamilton product r q),
+// (world) axes: q += r and q * r are "q, then r" (the Hamilton product q r),
 // just as Matrix3 products apply the left factor first.
 #ifndef STANDIN_QUAT_H
 #define STANDIN_QUAT_H
@@ -17,7 +20,7 @@ class Quat;
 class AngAxis {
  public:
   Point3 axis;        // unit length for a meaningful rotation
-  float angle = 0.0f;  // radians, right-handed about axis
+  float angle = 0.0f;  // radians, clockwise seen from axis' tip
 
   AngAxis() = default;  // Stand-in: zero, where the host leaves it uninitialised.
   AngAxis(const Point3& ax, float ang) : axis(ax), angle(ang) {}
@@ -49,7 +52,7 @@ class Quat {
   // The reverse rotation (the conjugate divided by the squared length).
   Quat Inverse() const;
 
-  // This rotation, then q.
+  // This rotation, then q: the Hamilton product (*this) q.
   Quat operator*(const Quat& q) const;
   Quat& operator*=(const Quat& q) { return *this = *this * q; }
   // This rotation followed by q, both about the fixed axes.
@@ -60,7 +63,8 @@ class Quat {
   // are the same rotation.
   bool Equals(const Quat& q, float epsilon = 1E-6f) const;
 
-  // Writes the rotation into mat's rows 0-2 and zeroes its translation.
+  // Writes the rotation into mat's rows 0-2 (row i is where axis i turns
+  // to) and zeroes its translation.
   void MakeMatrix(Matrix3& mat) const;
 };
 

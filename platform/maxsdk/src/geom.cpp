@@ -21,7 +21,7 @@ namespace {
 
 Point3 MulEach(const Point3& a, const Point3& b) { return Point3(a.x * b.x, a.y * b.y, a.z * b.z); }
 
-// The Hamilton product a b: the rotation b, then a.
+// The Hamilton product a b. With the left-hand rule this is a, then b.
 Quat Hamilton(const Quat& a, const Quat& b) {
   Point3 av(a.x, a.y, a.z), bv(b.x, b.y, b.z);
   Point3 v = a.w * bv + b.w * av + (av ^ bv);
@@ -105,9 +105,10 @@ Quat::Quat(const AngAxis& aa) {
 }
 
 Quat::Quat(const Matrix3& m) {
-  // r[i][j] is the column-vector rotation matrix: the transpose of m's 3x3.
+  // Under the left-hand rule m's row-vector 3x3 is the usual column-vector
+  // matrix of the quaternion itself, so the textbook conversion applies as is.
   Point3 rows[3] = {m[0].Normalize(), m[1].Normalize(), m[2].Normalize()};
-  auto r = [&](int i, int j) { return rows[j][i]; };
+  auto r = [&](int i, int j) { return rows[i][j]; };
   float trace = r(0, 0) + r(1, 1) + r(2, 2);
   // Divide by the largest of the four components for accuracy near a half
   // turn, where w is small.
@@ -143,7 +144,7 @@ Quat Quat::Inverse() const {
   return Quat(-x / n, -y / n, -z / n, w / n);
 }
 
-Quat Quat::operator*(const Quat& q) const { return Hamilton(q, *this); }
+Quat Quat::operator*(const Quat& q) const { return Hamilton(*this, q); }
 
 bool Quat::Equals(const Quat& q, float epsilon) const {
   auto near = [epsilon](const Quat& a, const Quat& b) {
@@ -164,8 +165,10 @@ void Quat::MakeMatrix(Matrix3& mat) const {
   float xx = s * x * x, yy = s * y * y, zz = s * z * z;
   float xy = s * x * y, xz = s * x * z, yz = s * y * z;
   float wx = s * w * x, wy = s * w * y, wz = s * w * z;
-  mat = Matrix3(Point3(1 - (yy + zz), xy + wz, xz - wy), Point3(xy - wz, 1 - (xx + zz), yz + wx),
-                Point3(xz + wy, yz - wx, 1 - (xx + yy)), Point3());
+  // The left-hand rule makes the row-vector matrix the textbook column-vector
+  // one (a right-handed turn by -angle is the transpose).
+  mat = Matrix3(Point3(1 - (yy + zz), xy - wz, xz + wy), Point3(xy + wz, 1 - (xx + zz), yz - wx),
+                Point3(xz - wy, yz + wx, 1 - (xx + yy)), Point3());
 }
 
 Quat QFromAngAxis(float angle, const Point3& axis) { return Quat(AngAxis(axis, angle)); }

@@ -1,0 +1,197 @@
+// mirova face --format gltf: the animated face read back as a viewer reads it
+// shows, at every frame, what the expression object evaluates there.
+#include <gtest/gtest.h>
+#include <headless_host.h>
+#include <triobj.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "expression.h"
+#include "face_targets.h"
+#include "gltf_check.h"
+#include "mirovaobj.h"
+#include "obj_file.h"
+#include "tracker_text.h"
+
+namespace {
+
+const std::string kFace = MIROVA_SOURCE_DIR "/examples/face/";
+const std::string kTake = MIROVA_SOURCE_DIR "/examples/face_take.trc";
+const char* const kTargets[] = {"open",        "puckered",     "left-eyelid",   "left-eyebrow",
+                                "left-cheek",  "frown",        "left-squint",   "right-eyelid",
+                                "right-eyebrow", "right-cheek", "right-squint"};
+
+struct CliRun {
+  int status;
+  std::string out, err;
+};
+
+CliRun Face(cli::Args args) {
+  std::ostringstream out, err;
+  int status = cli::RunFace(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+std::vector<cli::TargetFile> BundledTargets(cli::Args* args) {
+  std::vector<cli::TargetFile> files;
+  std::string problem;
+  for (const char* name : kTargets) {
+    std::string option = std::string(name) + "=" + kFace + name + ".obj";
+    args->insert(args->end(), {"--target", option});
+    EXPECT_TRUE(cli::ParseTargetOption(option, &files, &problem)) << problem;
+  }
+  return files;
+}
+
+// The test's own scene, made as a user makes it: the Neutral on a node, the
+// expression object created on it, the targets assigned, the recording
+// opened into its tracker input and applied.
+class AppliedFace {
+ public:
+  AppliedFace(const std::vector<cli::TargetFile>& targets, const std::string& recording) {
+    cli::ObjMesh neutral;
+    std::string problem;
+    EXPECT_TRUE(cli::ReadObj(kFace + "neutral.obj", neutral, &problem)) << problem;
+    INode* node = host.CreateNode(cli::MakeTriObject(neutral), "Face");
+    obj = cli::CreateOnNode(GetExpressionObjectDesc(), node);
+    std::ostringstream err;
+    EXPECT_EQ(cli::AssignTargets(obj, targets, neutral.points.size(), err), cli::EXIT_OK) << err.str();
+    FILE* file = std::fopen(recording.c_str(), "rt");
+    EXPECT_NE(file, nullptr);
+    if (!file) return;
+    obj->trackerInput.data.Read(file);
+    std::fclose(file);
+    obj->trackerInput.data.Stabilise("nose_bridge");
+    obj->trackerInput.Apply(obj);
+  }
+  std::vector<float> PointsAt(TimeValue t) {
+    std::vector<float> points;
+    Object* result = obj->Eval(t).obj;
+    for (int i = 0; i < result->NumPoints(); ++i) {
+      Point3 p = result->GetPoint(i);
+      points.insert(points.end(), {p.x, p.y, p.z});
+    }
+    return points;
+  }
+
+  headless::Host host;
+  ExpressionObject* obj = nullptr;
+};
+
+::testing::AssertionResult SamePoints(const std::vector<float>& shown, const std::vector<float>& evaluated) {
+  if (shown.size() != evaluated.size())
+    return ::testing::AssertionFailure() << shown.size() << " coordinates vs " << evaluated.size();
+  for (size_t i = 0; i < shown.size(); ++i)
+    if (std::fabs(shown[i] - evaluated[i]) > 1e-5 * std::max(1.0f, std::fabs(evaluated[i])))
+      return ::testing::AssertionFailure() << "point " << i / 3 << " coordinate " << i % 3 << ": " << shown[i]
+                                           << " vs " << evaluated[i];
+  return ::testing::AssertionSuccess();
+}
+
+TEST(FaceGltf, AViewerShowsWhatTheObjectEvaluatesAtEveryFrame) {
+  cli::Args args = {kTake, "--format", "gltf", "-o", ""};
+  std::vector<cli::TargetFile> targets = BundledTargets(&args);
+  AppliedFace scene(targets, kTake);
+  for (const char* name : {"face.glb", "face.gltf"}) {
+    SCOPED_TRACE(name);
+    args[4] = testing::TempDir() + name;
+    CliRun run = Face(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(gltf_check::PassesValidator(args[4]));
+    gltf_check::MorphFace face;
+    ASSERT_TRUE(gltf_check::ReadMorphFace(args[4], &face));
+    std::remove(args[4].c_str());
+
+    std::vector<std::string> names;
+    for (int c = 0; c < NUM_CHANNELS; ++c) names.push_back(expressionChannels[c].name);
+    EXPECT_EQ(face.names, names);
+    ASSERT_EQ(face.deltas.size(), 11u);
+    // Five seconds of recording, a key at every frame of 160 ticks.
+    ASSERT_GE(face.seconds.size(), 150u);
+    ASSERT_EQ(face.keyWeights.size(), face.seconds.size() * 11);
+    for (size_t k = 0; k < face.seconds.size(); ++k) {
+      SCOPED_TRACE("key " + std::to_string(k));
+      TimeValue t = static_cast<TimeValue>(std::lround(face.seconds[k] * 4800.0));
+      ASSERT_EQ(t, static_cast<TimeValue>(k) * 160);
+      std::vector<double> weights(face.keyWeights.begin() + k * 11, face.keyWeights.begin() + (k + 1) * 11);
+      ASSERT_TRUE(SamePoints(gltf_check::Blend(face, weights), scene.PointsAt(t)));
+    }
+  }
+}
+
+TEST(FaceGltf, TheNeutralsTrianglesAndEveryWeightAtZero) {
+  cli::ObjMesh neutral;
+  ASSERT_TRUE(cli::ReadObj(kFace + "neutral.obj", neutral, nullptr));
+  std::vector<float> points;
+  for (const Point3& p : neutral.points) points.insert(points.end(), {p.x, p.y, p.z});
+  std::vector<unsigned> triangles;
+  for (const std::vector<int>& polygon : neutral.polygons)
+    for (size_t c = 2; c < polygon.size(); ++c)
+      triangles.insert(triangles.end(), {unsigned(polygon[0]), unsigned(polygon[c - 1]), unsigned(polygon[c])});
+
+  std::string path = testing::TempDir() + "face.glb";
+  CliRun run = Face({kTake, "--neutral", kFace + "neutral.obj", "--target", "open=" + kFace + "open.obj",
+                     "--format", "gltf", "-o", path});
+  ASSERT_EQ(run.status, 0) << run.err;
+  gltf_check::MorphFace face;
+  ASSERT_TRUE(gltf_check::ReadMorphFace(path, &face));
+  std::remove(path.c_str());
+  // OBJ's Y-up coordinates go into glTF's Y-up space as they are.
+  EXPECT_EQ(face.points, points);
+  EXPECT_EQ(face.indices, triangles);
+  EXPECT_EQ(face.names, std::vector<std::string>{"Mouth Vertical"});
+  ASSERT_EQ(face.deltas.size(), 1u);
+  cli::ObjMesh open;
+  ASSERT_TRUE(cli::ReadObj(kFace + "open.obj", open, nullptr));
+  for (size_t i = 0; i < open.points.size(); ++i)
+    EXPECT_FLOAT_EQ(face.deltas[0][i * 3 + 1], open.points[i].y - neutral.points[i].y) << i;
+}
+
+TEST(FaceGltf, ARecordingThatGivesNoKeysLeavesTheOutputAlone) {
+  const std::string recording = testing::TempDir() + "no face.trc";
+  std::ofstream(recording, std::ios::binary) << tracker_text::Recording(
+      {"nose_bridge"}, {{0.0f, {tracker_text::FilePosition{0.5f, 0.5f}}}});
+  const std::string before = "what was there\n";
+  for (const cli::Args& format : {cli::Args{"--format", "gltf"}, cli::Args{"--format", "json"}, cli::Args{}}) {
+    for (const char* name : {"out.glb", "out.gltf", "out.json"}) {
+      std::string path = testing::TempDir() + name;
+      SCOPED_TRACE(path);
+      std::ofstream(path, std::ios::binary) << before;
+      cli::Args args = {recording, "--neutral", kFace + "neutral.obj", "-o", path};
+      args.insert(args.end(), format.begin(), format.end());
+      CliRun run = Face(args);
+      if (!format.empty() && format[1] == "gltf" && path.find(".json") != std::string::npos) {
+        EXPECT_EQ(run.status, cli::EXIT_USAGE);
+      } else {
+        EXPECT_EQ(run.status, cli::EXIT_REFUSED);
+        EXPECT_NE(run.err.find("Unable to find marker lip_upper"), std::string::npos) << run.err;
+      }
+      std::ifstream file(path, std::ios::binary);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), before);
+      std::remove(path.c_str());
+    }
+  }
+  std::remove(recording.c_str());
+}
+
+TEST(FaceGltf, ATargetOfAnotherPointCountIsRefused) {
+  const std::string path = testing::TempDir() + "refused.glb";
+  const std::string shortShape = testing::TempDir() + "short.obj";
+  std::ofstream(shortShape) << "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+  CliRun run = Face({kTake, "--target", "frown=" + shortShape, "--neutral", kFace + "neutral.obj", "--format",
+                     "gltf", "-o", path});
+  EXPECT_EQ(run.status, cli::EXIT_REFUSED);
+  EXPECT_NE(run.err.find("the frown target " + shortShape + " has 3 points"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::ifstream(path).good());
+  std::remove(shortShape.c_str());
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+// The expression object read as a morph mesh, for writing it as glTF: what
+// its evaluation blends, taken apart into a base, one delta per target and
+// the weights over time.
+#ifndef MIROVA_CLI_FACE_MORPH_H
+#define MIROVA_CLI_FACE_MORPH_H
+#include <maxtypes.h>
+
+#include <string>
+#include <vector>
+
+#include "gltf_face.h"
+
+class ExpressionObject;
+
+namespace cli {
+
+// The face at t with every weight at zero: the Neutral's evaluated points
+// moved by its offset transform (N * M0), and the triangles of the object's
+// evaluated mesh. One target per assigned expression target that evaluation
+// can blend (it has the Neutral's points), in target order, named by its
+// channel as the host lists it and holding what evaluation adds at weight 1:
+// T * Mj - N * M0.
+MorphMesh MorphMeshOf(ExpressionObject* obj, TimeValue t);
+
+// The weight of each of mesh's targets at t, as evaluation computes it (one
+// that is not a number, which evaluation skips, counts 0).
+std::vector<float> TargetWeights(ExpressionObject* obj, const MorphMesh& mesh, TimeValue t);
+
+// The weights at every scene frame from the object's first parameter key to
+// its last, both included; none when no parameter has keys.
+WeightTrack FrameWeights(ExpressionObject* obj, const MorphMesh& mesh);
+
+// The object as a glTF file in *gltf (GLB when binary): its morph mesh with
+// the weights at t and, when animated, the weights at every frame. False,
+// with *problem, when it cannot be written (see WriteFaceGltf).
+bool ExpressionGltf(ExpressionObject* obj, TimeValue t, bool animated, bool binary, std::string* gltf,
+                    std::string* problem);
+
+}  // namespace cli
+
+#endif
