@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli.h"
+#include "device_node.h"
 #include "obj_file.h"
 
 namespace {
@@ -119,6 +120,15 @@ TEST_F(MorphTest, ObjFacesMustNameExistingPoints) {
   CliRun run = Morph({"--neutral", Path("broken.obj"), "-o", Path("out.obj")});
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("a face names a point"), std::string::npos) << run.err;
+}
+
+TEST_F(MorphTest, WriteErrorSaysWhy) {
+  if (!device_node::Make(Path("full"), device_node::kFull)) GTEST_SKIP() << "cannot make a device node here";
+  CliRun run = Morph({"--neutral", Path("neutral.obj"), "-o", Path("full")});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "mirova: cannot write " + Path("full") + ": No space left on device\n");
+  EXPECT_EQ(run.out, "");
+  std::remove(Path("full").c_str());
 }
 
 TEST(MorphExample, FullChannelGivesTheBundledTargetShape) {

@@ -7,7 +7,6 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <sstream>
 
@@ -15,6 +14,7 @@
 #include "cli.h"
 #include "json.h"
 #include "messages.h"
+#include "output_file.h"
 
 namespace cli {
 
@@ -171,22 +171,22 @@ int WorkPanel(HWND panel, const CameraOptions& o, const MessageLog& messages, st
   return applied && messages.Boxes().size() == shown ? EXIT_OK : EXIT_REFUSED;
 }
 
-bool WriteReport(const CameraTake& take, const CameraOptions& o, const MessageLog& messages,
-                 std::ostream& out, std::ostream& err) {
-  std::ofstream file;
-  if (!o.output.empty()) {
-    file.open(o.output, std::ios::binary);
-    if (!file) {
-      err << "mirova: cannot write " << o.output << "\n";
-      return false;
-    }
-  }
-  std::ostream& to = o.output.empty() ? out : file;
+void WriteTake(const CameraTake& take, const CameraOptions& o, const MessageLog& messages, std::ostream& to) {
   if (o.format == "chan")
     WriteChan(to, take.keys, take.fps);
   else
     to << TakeJson(take, messages);
-  return static_cast<bool>(to.flush());
+}
+
+bool WriteReport(const CameraTake& take, const CameraOptions& o, const MessageLog& messages,
+                 std::ostream& out, std::ostream& err) {
+  if (o.output.empty()) {
+    WriteTake(take, o, messages, out);
+    return static_cast<bool>(out.flush());
+  }
+  OutputFile file(o.output);
+  WriteTake(take, o, messages, file.Stream());
+  return file.Commit(err);
 }
 
 using LibClassDescFn = ClassDesc* (*)(int);

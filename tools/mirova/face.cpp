@@ -18,6 +18,7 @@
 #include "messages.h"
 #include "mirovaobj.h"
 #include "obj_file.h"
+#include "output_file.h"
 
 namespace cli {
 
@@ -135,16 +136,6 @@ bool KeysWritten(IParamBlock* pblock) {
   return c && c->NumKeys() > 0;
 }
 
-bool WriteReport(const FaceRequest& request, const std::string& json, std::ostream& out) {
-  if (request.output.empty()) {
-    out << json;
-    return true;
-  }
-  std::ofstream file(request.output, std::ios::binary);
-  file << json;
-  return static_cast<bool>(file.flush());
-}
-
 }  // namespace
 
 int RunFace(const Args& args, std::ostream& out, std::ostream& err) {
@@ -178,11 +169,16 @@ int RunFace(const Args& args, std::ostream& out, std::ostream& err) {
                            ", \"ticksPerFrame\": " + std::to_string(GetTicksPerFrame()) +
                            ", \"parameters\": " + ParametersJson(obj->pblock) +
                            ", \"messages\": " + messages.Json() + "}\n";
-  if (!WriteReport(request, json, out)) {
-    err << "mirova: cannot write " << request.output << "\n";
-    return EXIT_USAGE;
+  const bool keyed = KeysWritten(obj->pblock);
+  if (request.output.empty()) {
+    out << json;
+    return keyed ? EXIT_OK : EXIT_REFUSED;
   }
-  return KeysWritten(obj->pblock) ? EXIT_OK : EXIT_REFUSED;
+  // An output file is replaced only by the report of a run that succeeded.
+  if (!keyed) return EXIT_REFUSED;
+  OutputFile file(request.output);
+  file.Stream() << json;
+  return file.Commit(err) ? EXIT_OK : EXIT_USAGE;
 }
 
 }  // namespace cli

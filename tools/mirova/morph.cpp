@@ -12,6 +12,7 @@
 #include "messages.h"
 #include "mirovaobj.h"
 #include "obj_file.h"
+#include "output_file.h"
 
 namespace cli {
 
@@ -182,12 +183,13 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
   ObjMesh result;
   result.polygons = neutral.polygons;
   for (int i = 0; i < os.obj->NumPoints(); ++i) result.points.push_back(os.obj->GetPoint(i));
-  if (!WriteObj(request.output, result)) {
-    err << "mirova: cannot write " << request.output << "\n";
-    return EXIT_USAGE;
+  bool failed = headless::AssertReports().size() != assertsBefore || !messages.Boxes().empty();
+  if (!failed) {
+    OutputFile file(request.output);
+    WriteObj(file.Stream(), result);
+    if (!file.Commit(err)) return EXIT_USAGE;
   }
   out << SummaryJson(request, result, messages);
-  bool failed = headless::AssertReports().size() != assertsBefore || !messages.Boxes().empty();
   return failed ? EXIT_REFUSED : EXIT_OK;
 }
 

@@ -42,21 +42,19 @@ bool ReadObj(const std::string& path, ObjMesh& mesh, std::string* error) {
   return true;
 }
 
-bool WriteObj(const std::string& path, const ObjMesh& mesh) {
-  std::ofstream file(path, std::ios::binary);
-  file << "# made by mirova morph\n";
+void WriteObj(std::ostream& out, const ObjMesh& mesh) {
+  out << "# made by mirova morph\n";
   char line[96];
   for (const Point3& p : mesh.points) {
     std::snprintf(line, sizeof line, "v %.9g %.9g %.9g\n", static_cast<double>(p.x), static_cast<double>(p.y),
                   static_cast<double>(p.z));
-    file << line;
+    out << line;
   }
   for (const std::vector<int>& polygon : mesh.polygons) {
-    file << "f";
-    for (int index : polygon) file << " " << index + 1;
-    file << "\n";
+    out << "f";
+    for (int index : polygon) out << " " << index + 1;
+    out << "\n";
   }
-  return file.good();
 }
 
 TriObject* MakeTriObject(const ObjMesh& obj) {
