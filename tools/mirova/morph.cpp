@@ -4,6 +4,7 @@
 #include <headless_host.h>
 #include <triobj.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -48,10 +49,11 @@ int ExpressionTargetIndex(const std::string& name) {
   return -1;
 }
 
+// A finite number: inf, nan and what overflows a float are not percentages.
 bool ToNumber(const std::string& s, float& v) {
   char* end = nullptr;
   v = std::strtof(s.c_str(), &end);
-  return !s.empty() && *end == '\0';
+  return !s.empty() && *end == '\0' && std::isfinite(v);
 }
 
 bool ToTicks(const std::string& s, TimeValue& t) {
@@ -76,11 +78,17 @@ bool ParseOption(const std::string& option, const std::string& value, MorphReque
                 "left-cheek, frown, left-squint, right-eyelid, right-eyebrow, right-cheek, right-squint";
       return false;
     }
+    for (const auto& target : request.targets) {
+      if (target.first == index) {
+        problem = "--target " + left + " is given twice";
+        return false;
+      }
+    }
     request.targets.emplace_back(index, right);
   } else if (option == "--set") {
     float percent = 0.0f;
     if (!SplitAtEquals(value, left, right) || !ToNumber(right, percent)) {
-      problem = "--set wants \"PARAM=PERCENT\", for example \"Mouth Vertical=50\"";
+      problem = "--set wants \"PARAM=PERCENT\" with a finite number, for example \"Mouth Vertical=50\"";
       return false;
     }
     request.settings.emplace_back(left, percent);
@@ -128,6 +136,14 @@ int FindParameter(ExpressionObject* obj, const std::string& name) {
   for (int i = 0; i < obj->pblock->NumSubs(); ++i)
     if (name == obj->pblock->SubAnimName(i).data()) return i;
   return -1;
+}
+
+// Settings far past 100 % can carry points past a float's range, which no
+// OBJ reader takes back.
+bool AllFinite(const std::vector<Point3>& points) {
+  for (const Point3& p : points)
+    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return false;
+  return true;
 }
 
 std::string SummaryJson(const MorphRequest& request, const ObjMesh& result, const MessageLog& messages) {
@@ -184,6 +200,10 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
   result.polygons = neutral.polygons;
   for (int i = 0; i < os.obj->NumPoints(); ++i) result.points.push_back(os.obj->GetPoint(i));
   bool failed = headless::AssertReports().size() != assertsBefore || !messages.Boxes().empty();
+  if (!AllFinite(result.points)) {
+    err << "mirova: the blend carries points past a float's range; nothing is written\n";
+    failed = true;
+  }
   if (!failed) {
     OutputFile file(request.output);
     WriteObj(file.Stream(), result);
