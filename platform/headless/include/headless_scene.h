@@ -49,19 +49,46 @@
 // target's Load with its chunks, and runs the post-load callbacks that Load
 // registered, lowest Priority first. Classes come from the class directory
 // (classdir.h): the stand-in's own, and those registered here.
+//
+// What the checks refuse, beyond text that does not parse: a frame rate
+// outside 1 to 4800 (less than a tick a frame); chunks nested more than 32
+// deep or a chain of references more than 100 records long (the host's own
+// files never come near, and whatever walks them must not run out of
+// stack); a cycle of references; and a reference its maker does not accept:
+// a node's transform must be a transform controller and its object an
+// object, a transform controller's parts position, rotation and scale
+// controllers, a parameter's controller a float controller, a pipeline's
+// base an object, and a registered class's references what its
+// ReferenceCheck accepts. An object whose Load fails refuses the file too.
 #ifndef STANDIN_HEADLESS_SCENE_H
 #define STANDIN_HEADLESS_SCENE_H
 #include <plugapi.h>
 
 #include <string>
 
+class ParamVersionDesc;
+class ReferenceTarget;
+
 namespace headless {
 
 class Host;
 
+// Whether reference i of an object of a registered class may hold target
+// (never null). Objects cast what their references hold to what they expect,
+// so a damaged file must not give them anything else.
+using ReferenceCheck = bool (*)(int i, ReferenceTarget* target);
+
 // Makes cd's class known to the loader and to CreateInstance (the stand-in
-// reads no plug-in's class table by itself).
-void RegisterClassDesc(ClassDesc* cd);
+// reads no plug-in's class table by itself). accepts says what its
+// references may hold in a loaded file; without it, nothing.
+void RegisterClassDesc(ClassDesc* cd, ReferenceCheck accepts = nullptr);
+
+// For ReferenceChecks: an object a node can show (geometry, shape, camera,
+// light or a modifier pipeline).
+bool IsSceneObject(ReferenceTarget* target);
+// A parameter block of one of the versions, with that version's parameters
+// (count, types and ids in order).
+bool IsParamBlockOf(ReferenceTarget* target, const ParamVersionDesc* versions, int count);
 
 // The host's scene as the text of a scene file.
 std::string SceneText(Host& host);

@@ -14,13 +14,20 @@ namespace {
 
 using ClassKey = std::pair<SClass_ID, Class_ID>;
 
-std::map<ClassKey, ClassDesc*>& Directory() {
-  static std::map<ClassKey, ClassDesc*> directory;
+struct Entry {
+  ClassDesc* cd;
+  headless::ReferenceCheck accepts;
+};
+
+std::map<ClassKey, Entry>& Directory() {
+  static std::map<ClassKey, Entry> directory;
   if (directory.empty()) {
-    for (ClassDesc* cd : {GetTriObjectDesc(), GetBoxObjectDesc(), GetSprayObjectDesc(),
-                          GetDerivedObjectDesc(), GetFreeCameraDesc(), GetTargetCameraDesc(),
-                          GetOmniLightDesc()})
-      directory[{cd->SuperClassID(), cd->ClassID()}] = cd;
+    for (ClassDesc* cd : {GetTriObjectDesc(), GetBoxObjectDesc(), GetSprayObjectDesc(), GetFreeCameraDesc(),
+                          GetTargetCameraDesc(), GetOmniLightDesc()})
+      directory[{cd->SuperClassID(), cd->ClassID()}] = {cd, nullptr};
+    ClassDesc* pipeline = GetDerivedObjectDesc();
+    directory[{pipeline->SuperClassID(), pipeline->ClassID()}] = {
+        pipeline, [](int i, ReferenceTarget* base) { return i == 0 && headless::IsSceneObject(base); }};
   }
   return directory;
 }
@@ -29,7 +36,12 @@ std::map<ClassKey, ClassDesc*>& Directory() {
 
 ClassDesc* FindClassDesc(SClass_ID superID, Class_ID classID) {
   auto it = Directory().find({superID, classID});
-  return it == Directory().end() ? nullptr : it->second;
+  return it == Directory().end() ? nullptr : it->second.cd;
+}
+
+headless::ReferenceCheck FindReferenceCheck(SClass_ID superID, Class_ID classID) {
+  auto it = Directory().find({superID, classID});
+  return it == Directory().end() ? nullptr : it->second.accepts;
 }
 
 void* CreateInstance(SClass_ID superID, Class_ID classID) {
@@ -40,8 +52,8 @@ void* CreateInstance(SClass_ID superID, Class_ID classID) {
 
 namespace headless {
 
-void RegisterClassDesc(ClassDesc* cd) {
-  if (cd) Directory()[{cd->SuperClassID(), cd->ClassID()}] = cd;
+void RegisterClassDesc(ClassDesc* cd, ReferenceCheck accepts) {
+  if (cd) Directory()[{cd->SuperClassID(), cd->ClassID()}] = {cd, accepts};
 }
 
 }  // namespace headless
