@@ -4,6 +4,7 @@
 #include <tiny_obj_loader.h>
 #include <triobj.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -57,9 +58,10 @@ bool IsDecimal(const std::string& s) {
   return i == s.size();
 }
 
-// What is wrong with a vertex line ("v x y z ..."), or "".
-std::string VertexProblem(const std::string& line) {
-  std::istringstream fields(line.substr(line.find('v') + 1));
+// What is wrong with the coordinates of a vertex line (the text after its
+// "v"), or "".
+std::string VertexProblem(const std::string& coordinates) {
+  std::istringstream fields(coordinates);
   std::string field;
   for (int axis = 0; axis < 3; ++axis) {
     if (!(fields >> field)) return "a vertex needs three coordinates";
@@ -70,23 +72,26 @@ std::string VertexProblem(const std::string& line) {
   return "";
 }
 
+// What is wrong with the line text[at, end), ended by text[end], or "".
+std::string LineProblem(const std::string& text, size_t at, size_t end) {
+  if (end < text.size() && text[end] == '\0')
+    return "holds a zero byte: an OBJ file is plain text (is it UTF-16, or not a mesh?)";
+  const size_t first = text.find_first_not_of(" \t", at);
+  const bool vertex = first != std::string::npos && first + 1 < end && text[first] == 'v' &&
+                      (text[first + 1] == ' ' || text[first + 1] == '\t');
+  return vertex ? VertexProblem(text.substr(first + 1, end - first - 1)) : "";
+}
+
 // Refuses what the OBJ reader would quietly read as something else: text
 // with zero bytes (UTF-16, binary data) and vertices whose coordinates are
 // missing or not finite numbers (read as 0 or infinity). Lines end as the
 // reader ends them: LF, CR LF or CR.
 bool CheckText(const std::string& path, const std::string& text, std::string* error) {
+  const std::string lineEnds("\r\n\0", 3);
   size_t line = 1;
   for (size_t at = 0; at < text.size(); ++line) {
-    size_t end = text.find_first_of(std::string("\r\n\0", 3), at);
-    if (end == std::string::npos) end = text.size();
-    std::string problem;
-    if (end < text.size() && text[end] == '\0') {
-      problem = "holds a zero byte: an OBJ file is plain text (is it UTF-16, or not a mesh?)";
-    } else {
-      const size_t first = text.find_first_not_of(" \t", at);
-      if (first != std::string::npos && first + 1 < end && text[first] == 'v' && (text[first + 1] == ' ' || text[first + 1] == '\t'))
-        problem = VertexProblem(text.substr(first, end - first));
-    }
+    const size_t end = std::min(text.find_first_of(lineEnds, at), text.size());
+    const std::string problem = LineProblem(text, at, end);
     if (!problem.empty()) {
       if (error) *error = path + ":" + std::to_string(line) + ": " + problem;
       return false;
