@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "cli.h"
-#include "device_node.h"
 
 namespace {
 
@@ -112,42 +111,6 @@ TEST_F(CameraCommand, ReportsRefusalsAndUsageErrors) {
     EXPECT_NE(missing.err.find("cannot open"), std::string::npos);
     EXPECT_EQ(missing.out, "");
   }
-}
-
-// An existing -o file changes only when the command succeeds; a write error
-// says why.
-TEST_F(CameraCommand, OutputFileIsReplacedOnlyBySuccess) {
-  const std::string output = testing::TempDir() + "camera_out";
-  const std::string full = testing::TempDir() + "camera_full";
-  const bool haveFull = device_node::Make(full, device_node::kFull);
-  struct Case {
-    const char* name;
-    std::string take;
-    cli::Args args;
-    int status;
-    std::string err;
-  } cases[] = {
-      {"refused take", "Axis = VTrack\n1\n", {"-o", output}, 1, "TzMotionControl: Not a Kuper ASCII File\n"},
-      {"full device, json", "Axes = VTrack\n1\n", {"-o", full}, 2,
-       "mirova: cannot write " + full + ": No space left on device\n"},
-      {"full device, chan", "Axes = VTrack\n1\n", {"--format", "chan", "-o", full}, 2,
-       "mirova: cannot write " + full + ": No space left on device\n"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    if (c.status == 2 && !haveFull) continue;
-    std::ofstream(output, std::ios::binary) << "old";
-    WriteTake(c.take);
-    cli::Args args = {take};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    CliRun run = Run(args);
-    EXPECT_EQ(run.status, c.status);
-    EXPECT_EQ(run.err.substr(0, c.err.size()), c.err);
-    std::ifstream file(output, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()), "old");
-  }
-  std::remove(output.c_str());
-  std::remove(full.c_str());
 }
 
 // --- the .chan file read back as its consumers read it ---

@@ -11,7 +11,6 @@
 #include <string>
 
 #include "cli.h"
-#include "device_node.h"
 #include "mirovaobj.h"
 #include "tracker_text.h"
 
@@ -194,25 +193,6 @@ TEST(FaceCommand, WritesTheReportToTheOutputFile) {
   const std::string written((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   EXPECT_EQ(written, FaceJson(160, 2400, "[]"));
   std::remove(output.c_str());
-}
-
-// A failed run leaves an existing output file as it was; a write error says
-// why.
-TEST(FaceCommand, OutputFileIsReplacedOnlyBySuccess) {
-  const std::string output = testing::TempDir() + "face_out.json";
-  const std::string full = testing::TempDir() + "face_full";
-  std::ofstream(output, std::ios::binary) << "old";
-  const CliRun missing = Face(TwoSampleTake(0.5f, 0.0f, "squint_left"), {"-o", output, "--neutral", kNeutral});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.out, "");
-  std::ifstream file(output, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()), "old");
-  std::remove(output.c_str());
-  if (!device_node::Make(full, device_node::kFull)) return;
-  const CliRun failed = Face(TwoSampleTake(0.5f), {"-o", full, "--neutral", kNeutral});
-  EXPECT_EQ(failed.status, 2);
-  EXPECT_EQ(failed.err, "mirova: cannot write " + full + ": No space left on device\n");
-  std::remove(full.c_str());
 }
 
 TEST(FaceCommand, FindsTheBundledNeutralFromTheBuildTree) {
