@@ -105,19 +105,22 @@ IOResult ExpressionObject::Save(ISave* isave) {
 
 IOResult ExpressionObject::Load(ILoad* iload) {
   iload->RegisterPostLoadCallback(new ParamBlockPLCB(paramVersions, 1, &currentParamVersion, this, 0));
-  while (iload->OpenChunk() == IO_OK) {
+  IOResult result = IO_OK;
+  while (result == IO_OK && iload->OpenChunk() == IO_OK) {
     float rows[NUM_FACE_TARGETS * MATRIX_FLOATS];
     ULONG read = 0;
-    // A chunk of another size is not ours to guess at: the identities stay.
-    if (iload->CurChunkID() == OFFSET_TM_CHUNK && iload->CurChunkLength() == sizeof(rows) &&
-        iload->Read(rows, sizeof(rows), &read) == IO_OK) {
-      for (int i = 0; i < NUM_FACE_TARGETS; ++i)
+    // A chunk of another size is damaged: read as identities, it would move
+    // every target quietly, so the scene is refused instead.
+    if (iload->CurChunkID() == OFFSET_TM_CHUNK) {
+      if (iload->CurChunkLength() != sizeof(rows) || iload->Read(rows, sizeof(rows), &read) != IO_OK)
+        result = IO_ERROR;
+      for (int i = 0; result == IO_OK && i < NUM_FACE_TARGETS; ++i)
         for (int r = 0; r < 4; ++r)
           for (int c = 0; c < 3; ++c) targets[i].offsetTM[r][c] = rows[i * MATRIX_FLOATS + r * 3 + c];
     }
     iload->CloseChunk();
   }
-  return IO_OK;
+  return result;
 }
 
 // --- conversion ---

@@ -74,7 +74,8 @@ class ExpressionObject : public GeomObject {
 
   // ReferenceMaker: 13 references, the block and the twelve targets.
   // Save writes the targets' offset transforms; Load reads them back (a scene
-  // without them leaves identities) and upgrades an old block afterwards.
+  // without them leaves identities; IO_ERROR for a damaged one) and upgrades
+  // an old block afterwards.
   IOResult Save(ISave* isave) override;
   IOResult Load(ILoad* iload) override;
   int NumRefs() override { return NUM_FACE_TARGETS + 1; }

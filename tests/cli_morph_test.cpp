@@ -165,6 +165,17 @@ TEST_F(MorphTest, GltfHoldsTheTargetsAndTheSetWeights) {
   }
 }
 
+TEST_F(MorphTest, NumbersAsOtherWritersWriteThemAreRead) {
+  Write("odd.obj", "  v +1.5e+1 -.5 3.\r\n\tv\t1 0 0 1\rv 1E-2 1 0 0.5 0.5 0.5\nf 1 2 3\n");
+  cli::ObjMesh mesh;
+  std::string error;
+  ASSERT_TRUE(cli::ReadObj(Path("odd.obj"), mesh, &error)) << error;
+  ASSERT_EQ(mesh.points.size(), 3u);
+  EXPECT_EQ(mesh.points[0], Point3(15.0f, -0.5f, 3.0f));
+  EXPECT_EQ(mesh.points[1], Point3(1, 0, 0));
+  EXPECT_EQ(mesh.points[2], Point3(0.01f, 1, 0));
+}
+
 TEST(MorphExample, FullChannelGivesTheBundledTargetShape) {
   std::string face = std::string(MIROVA_SOURCE_DIR) + "/examples/face/";
   std::string out = testing::TempDir() + "example-blend.obj";

@@ -55,6 +55,15 @@ TEST_F(Controllers, AnimateModeDecidesBetweenKeyAndValue) {
   EXPECT_FLOAT_EQ(FloatAt(c.get(), 320), 9.0f);
 }
 
+TEST_F(Controllers, KeysAtTheEndsOfTimeInterpolate) {
+  ControlPtr c(NewDefaultFloatController());
+  AnimateOn();
+  for (auto [t, value] : {std::pair<TimeValue, float>{TIME_NegInfinity, -1.0f}, {TIME_PosInfinity, 1.0f}})
+    c->SetValue(t, &value);
+  EXPECT_NEAR(FloatAt(c.get(), 0), 0.0f, 1e-6f);
+  EXPECT_NEAR(FloatAt(c.get(), TIME_PosInfinity - 1), 1.0f, 1e-6f);
+}
+
 TEST_F(Controllers, DeletingAllKeysKeepsTheValueAtTheCurrentTime) {
   ControlPtr c(NewDefaultFloatController());
   AnimateOn();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "mirovaobj.h"
+#include "scene_classes.h"
 
 namespace {
 
@@ -74,6 +75,11 @@ class Widget : public GeomObject {
   }
 };
 
+// The widget's block may be of any version.
+bool WidgetAccepts(int i, ReferenceTarget* target) {
+  return i == 0 ? target->SuperClassID() == PARAMETER_BLOCK_CLASS_ID : headless::IsSceneObject(target);
+}
+
 class WidgetDesc : public ClassDesc {
  public:
   int IsPublic() override { return 0; }
@@ -104,9 +110,19 @@ float ParamAt(IParamBlock* block, int i, TimeValue t) {
 
 class SceneFileTest : public testing::Test {
  protected:
+  // The file is refused with an error saying so, and the scene is as it was.
+  static void ExpectRefused(const std::string& text, const char* expected) {
+    headless::Host host;
+    INode* kept = host.CreateNode(Triangle(0), "kept");
+    std::string error;
+    EXPECT_FALSE(headless::LoadSceneText(host, text, &error));
+    EXPECT_NE(error.find(expected), std::string::npos) << error;
+    ASSERT_EQ(host.Nodes().size(), 1u);
+    EXPECT_EQ(host.Nodes()[0], kept);
+  }
   void SetUp() override {
-    headless::RegisterClassDesc(&widgetDesc);
-    headless::RegisterClassDesc(GetExpressionObjectDesc());
+    headless::RegisterClassDesc(&widgetDesc, WidgetAccepts);
+    scene_classes::RegisterExpressionObject();
     callbackLog.clear();
   }
   void TearDown() override { AnimateOff(); }
@@ -233,13 +249,90 @@ TEST_F(SceneFileTest, RefusedFileLeavesTheSceneAsItWas) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    ExpectRefused(c.text, c.error);
+  }
+}
+
+const char expression[] = " 0x10 0x5ff304c1 0x3c372967\n";
+
+// A parameter block record of count float parameters with ids from 0.
+std::string Block(int id, int version, int count, const std::string& refs = "") {
+  std::string text = "paramblock " + std::to_string(id) + " version " + std::to_string(version) + "\n";
+  for (int i = 0; i < count; ++i)
+    text += " param " + std::to_string(i) + " float id " + std::to_string(i) + " animatable 1 value 0\n";
+  return text + refs + "end\n";
+}
+
+// A node showing record 2, then pipelines 2, 3 ... each on the next, the
+// last on a mesh: a chain of references records long.
+std::string Chain(int records) {
+  std::string text = "mirova-scene 1\nnode 1 \"n\"\n ref 1 2\nend\n";
+  for (int id = 2; id < records; ++id)
+    text += "object " + std::to_string(id) + " 0x2 0xe00 0x0\n ref 0 " + std::to_string(id + 1) + "\nend\n";
+  return text + "object " + std::to_string(records) + " 0x10 0x9 0x0\nend\n";
+}
+
+// An expression object on a node whose first chunk holds depth chunks, each
+// inside the one before.
+std::string NestedChunks(int depth) {
+  std::string text = "mirova-scene 1\nnode 1 \"n\"\n ref 1 2\nend\nobject 2" + std::string(expression);
+  for (int i = 0; i < depth; ++i) text += "chunk 0x7 - {\n";
+  for (int i = 0; i < depth; ++i) text += "}\n";
+  return text + "end\n";
+}
+
+// Each of these would load, replace the scene and then crash or misbehave
+// when evaluated, or exhaust the stack while being read.
+TEST_F(SceneFileTest, DamagedReferencesAndNestingAreRefusedBeforeAnythingChanges) {
+  const std::string head = "mirova-scene 1\n";
+  const std::string face = head + "node 1 \"n\"\n ref 1 2\nend\nobject 2" + expression;
+  const std::string mesh = "object 9 0x10 0x9 0x0\nend\n";
+  struct Case {
+    const char* name;
+    std::string text;
+    const char* error;
+  } cases[] = {
+      {"expression block pointed at a mesh", face + " ref 0 9\nend\n" + mesh, "line 5: reference 0 cannot hold record 9"},
+      {"expression target pointed at a block", face + " ref 1 3\nend\n" + Block(3, 1, 22),
+       "reference 1 cannot hold record 3"},
+      {"expression block of a version it does not know", face + " ref 0 3\nend\n" + Block(3, 2, 22),
+       "reference 0 cannot hold record 3"},
+      {"expression block short of parameters", face + " ref 0 3\nend\n" + Block(3, 1, 3),
+       "reference 0 cannot hold record 3"},
+      {"parameter at a position controller",
+       face + " ref 0 3\nend\n" + Block(3, 1, 22, " ref 4 4\n") + "control 4 0x900b 0x2002 0x0\n value 1 2 3\nend\n",
+       "reference 4 cannot hold record 4"},
+      {"rotation at a scale controller",
+       head + "control 1 0x9008 0x2005 0x0\n ref 1 2\nend\ncontrol 2 0x900d 0x2004 0x0\n value 1 1 1 0 0 0 1\nend\n",
+       "reference 1 cannot hold record 2"},
+      {"node transform at a float controller",
+       head + "node 1 \"n\"\n ref 0 2\nend\ncontrol 2 0x9003 0x2007 0x0\n value 1\nend\n", "a node references"},
+      {"node reference past its two", head + "node 1 \"n\"\n ref 2 9\nend\n" + mesh, "a node references"},
+      {"controller at itself", head + "control 1 0x9008 0x2005 0x0\n ref 0 1\nend\n",
+       "line 2: record 1 references itself through a cycle"},
+      {"expression target at itself", face + " ref 1 2\nend\n", "record 2 references itself through a cycle"},
+      {"pipelines on each other, below a node",
+       head + "node 1 \"n\"\n ref 1 2\nend\nobject 2 0x2 0xe00 0x0\n ref 0 3\nend\n"
+              "object 3 0x2 0xe00 0x0\n ref 0 4\nend\nobject 4 0x2 0xe00 0x0\n ref 0 3\nend\n",
+       "references itself through a cycle"},
+      {"offset transforms cut short", face + " chunk 0x100 0000803f0000803f\nend\n", "line 5: the object's data does not load"},
+      {"a frame rate of less than a tick a frame", head + "frame-rate 4801\n", "line 2: a frame rate of 4801"},
+      {"references nested too deep", Chain(101), "references nest more than 100 deep"},
+      {"chunks nested too deep", NestedChunks(33), "line 38: chunks nest more than 32 deep"},
+      {"chunks nested deeper than a stack could follow", NestedChunks(300000), "chunks nest more than 32 deep"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectRefused(c.text, c.error);
+  }
+}
+
+TEST_F(SceneFileTest, NestingUpToTheLimitsLoads) {
+  for (const std::string& text : {Chain(100), NestedChunks(32)}) {
     headless::Host host;
-    INode* kept = host.CreateNode(Triangle(0), "kept");
     std::string error;
-    EXPECT_FALSE(headless::LoadSceneText(host, c.text, &error));
-    EXPECT_NE(error.find(c.error), std::string::npos) << error;
-    ASSERT_EQ(host.Nodes().size(), 1u);
-    EXPECT_EQ(host.Nodes()[0], kept);
+    EXPECT_TRUE(headless::LoadSceneText(host, text, &error)) << error;
+    EXPECT_EQ(host.Nodes().size(), 1u);
   }
 }
 

@@ -7,7 +7,6 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <memory>
 
@@ -18,6 +17,7 @@
 #include "interchange.h"
 #include "json.h"
 #include "messages.h"
+#include "output_file.h"
 #include "plugin.h"
 
 namespace cli {
@@ -179,32 +179,38 @@ int WorkPanel(HWND panel, const CameraOptions& o, const MessageLog& messages, st
   return applied && messages.Boxes().size() == shown ? EXIT_OK : EXIT_REFUSED;
 }
 
-// The report is made whole before the output is opened, so that a take
-// that cannot be written leaves no file behind. EXIT_REFUSED when the keys
-// do not fit the format, EXIT_USAGE when the output cannot be written.
-int WriteReport(const CameraTake& take, const CameraOptions& o, const MessageLog& messages,
-                 std::ostream& out, std::ostream& err) {
-  std::ostringstream report;
-  std::string problem;
+// Writes the take in the format asked for; false, with *problem, when its
+// keys do not fit that format.
+bool WriteTake(const CameraTake& take, const CameraOptions& o, const MessageLog& messages, std::ostream& to,
+               std::string* problem) {
   bool binary = false;
-  if (o.format == "chan") {
-    WriteChan(report, take.keys, take.fps);
-  } else if (o.format == "gltf" && IsGltfPath(o.output, &binary)) {
-    if (!WriteCameraGltf(take.keys, take.fov, binary, report, &problem)) {
-      err << "mirova: " << o.output << ": " << problem << "\n";
+  if (o.format == "chan")
+    WriteChan(to, take.keys, take.fps);
+  else if (o.format == "gltf" && IsGltfPath(o.output, &binary))
+    return WriteCameraGltf(take.keys, take.fov, binary, to, problem);
+  else
+    WriteTakeJson(to, take, messages);
+  return true;
+}
+
+// EXIT_REFUSED when the keys do not fit the format, EXIT_USAGE when the
+// output cannot be written; an -o file is then left as it was.
+int WriteReport(const CameraTake& take, const CameraOptions& o, const MessageLog& messages,
+                std::ostream& out, std::ostream& err) {
+  std::string problem;
+  if (o.output.empty()) {
+    if (!WriteTake(take, o, messages, out, &problem)) {
+      err << "mirova: " << problem << "\n";
       return EXIT_REFUSED;
     }
-  } else {
-    WriteTakeJson(report, take, messages);
+    return out.flush() ? EXIT_OK : EXIT_USAGE;
   }
-  std::ofstream file;
-  if (!o.output.empty()) file.open(o.output, std::ios::binary);
-  std::ostream& to = o.output.empty() ? out : file;
-  if (!(to << report.str()) || !to.flush()) {
-    err << "mirova: cannot write " << (o.output.empty() ? "the report" : o.output) << "\n";
-    return EXIT_USAGE;
+  OutputFile file(o.output);
+  if (!WriteTake(take, o, messages, file.Stream(), &problem)) {
+    err << "mirova: " << o.output << ": " << problem << "\n";
+    return EXIT_REFUSED;
   }
-  return EXIT_OK;
+  return file.Commit(err) ? EXIT_OK : EXIT_USAGE;
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "json.h"
 #include "messages.h"
 #include "obj_file.h"
+#include "output_file.h"
 #include "plugin.h"
 
 namespace cli {
@@ -159,42 +160,43 @@ bool KeysWritten(IParamBlock* pblock) {
   return c && c->NumKeys() > 0;
 }
 
-bool WriteReport(const FaceRequest& request, const std::string& report, std::ostream& out) {
-  if (request.output.empty()) {
-    out << report;
-    return true;
+// The keys as JSON, or the animated face as glTF; false, with *problem, when
+// the face does not fit glTF.
+bool WriteFace(const FaceRequest& request, ExpressionObject* obj, const MessageLog& messages, std::ostream& to,
+               std::string* problem) {
+  bool binary = false;
+  if (request.format == "gltf" && IsGltfPath(request.output, &binary)) {
+    std::string gltf;
+    if (!ExpressionGltf(obj, 0, true, binary, &gltf, problem)) return false;
+    to << gltf;
+  } else {
+    WriteKeysJson(to, request, obj->pblock, messages);
   }
-  std::ofstream file(request.output, std::ios::binary);
-  file << report;
-  return static_cast<bool>(file.flush());
+  return true;
 }
 
-// The keys as JSON, or the animated face as glTF; the output is written only
-// when the recording gave keys and the report could be made.
+// An output file is replaced only by the report of a run that gave keys.
 int WriteFaceOutput(const FaceRequest& request, ExpressionObject* obj, const MessageLog& messages,
                     std::ostream& out, std::ostream& err) {
   const bool keyed = KeysWritten(obj->pblock);
-  if (!keyed && !request.output.empty()) {
+  std::string problem;
+  if (request.output.empty()) {
+    if (!WriteFace(request, obj, messages, out, &problem)) {
+      err << "mirova: " << problem << "\n";
+      return EXIT_REFUSED;
+    }
+    return keyed ? EXIT_OK : EXIT_REFUSED;
+  }
+  if (!keyed) {
     err << "mirova: no key was written, so neither was " << request.output << "\n";
     return EXIT_REFUSED;
   }
-  std::string report, problem;
-  bool binary = false;
-  if (request.format == "gltf" && IsGltfPath(request.output, &binary)) {
-    if (!ExpressionGltf(obj, 0, true, binary, &report, &problem)) {
-      err << "mirova: " << request.output << ": " << problem << "\n";
-      return EXIT_REFUSED;
-    }
-  } else {
-    std::ostringstream json;
-    WriteKeysJson(json, request, obj->pblock, messages);
-    report = json.str();
+  OutputFile file(request.output);
+  if (!WriteFace(request, obj, messages, file.Stream(), &problem)) {
+    err << "mirova: " << request.output << ": " << problem << "\n";
+    return EXIT_REFUSED;
   }
-  if (!WriteReport(request, report, out)) {
-    err << "mirova: cannot write " << request.output << "\n";
-    return EXIT_USAGE;
-  }
-  return keyed ? EXIT_OK : EXIT_REFUSED;
+  return file.Commit(err) ? EXIT_OK : EXIT_USAGE;
 }
 
 }  // namespace

@@ -43,6 +43,12 @@ bool ParseTargetOption(const std::string& value, std::vector<TargetFile>* target
     *problem = "--target wants NAME=FILE.obj with NAME one of " + TargetNameList();
     return false;
   }
+  for (const TargetFile& given : *targets) {
+    if (given.target == index) {
+      *problem = "--target " + value.substr(0, at) + " is given twice";
+      return false;
+    }
+  }
   targets->push_back({index, value.substr(at + 1)});
   return true;
 }

@@ -4,8 +4,8 @@
 #include <headless_host.h>
 #include <triobj.h>
 
+#include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <utility>
 
 #include "cli.h"
@@ -16,6 +16,7 @@
 #include "json.h"
 #include "messages.h"
 #include "obj_file.h"
+#include "output_file.h"
 #include "plugin.h"
 
 namespace cli {
@@ -41,10 +42,11 @@ bool SplitAtEquals(const std::string& s, std::string& left, std::string& right) 
   return true;
 }
 
+// A finite number: inf, nan and what overflows a float are not percentages.
 bool ToNumber(const std::string& s, float& v) {
   char* end = nullptr;
   v = std::strtof(s.c_str(), &end);
-  return !s.empty() && *end == '\0';
+  return !s.empty() && *end == '\0' && std::isfinite(v);
 }
 
 bool ToTicks(const std::string& s, TimeValue& t) {
@@ -67,7 +69,7 @@ bool ParseOption(const std::string& option, const std::string& value, MorphReque
   } else if (option == "--set") {
     float percent = 0.0f;
     if (!SplitAtEquals(value, left, right) || !ToNumber(right, percent)) {
-      problem = "--set wants \"PARAM=PERCENT\", for example \"Mouth Vertical=50\"";
+      problem = "--set wants \"PARAM=PERCENT\" with a finite number, for example \"Mouth Vertical=50\"";
       return false;
     }
     request.settings.emplace_back(left, percent);
@@ -117,25 +119,30 @@ void WriteSummaryJson(std::ostream& out, const MorphRequest& request, const ObjM
   out << "\n";
 }
 
+// Settings far past 100 % can carry points past a float's range, which no
+// reader takes back.
+bool AllFinite(const std::vector<Point3>& points) {
+  for (const Point3& p : points)
+    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return false;
+  return true;
+}
+
 // The blended mesh as OBJ, or the mesh with its targets and the set weights
 // as glTF (by the output's extension).
 int WriteMorphOutput(const MorphRequest& request, ExpressionObject* obj, const ObjMesh& result, std::ostream& err) {
   bool binary = false;
-  bool written = false;
+  OutputFile file(request.output);
   if (!IsGltfPath(request.output, &binary)) {
-    written = WriteObj(request.output, result);
+    WriteObj(file.Stream(), result);
   } else {
     std::string gltf, problem;
     if (!ExpressionGltf(obj, request.time, false, binary, &gltf, &problem)) {
       err << "mirova: " << request.output << ": " << problem << "\n";
       return EXIT_REFUSED;
     }
-    std::ofstream file(request.output, std::ios::binary);
-    written = file << gltf && file.flush();
+    file.Stream() << gltf;
   }
-  if (written) return EXIT_OK;
-  err << "mirova: cannot write " << request.output << "\n";
-  return EXIT_USAGE;
+  return file.Commit(err) ? EXIT_OK : EXIT_USAGE;
 }
 
 }  // namespace
@@ -178,10 +185,16 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
   ObjMesh result;
   result.polygons = neutral.polygons;
   for (int i = 0; i < os.obj->NumPoints(); ++i) result.points.push_back(os.obj->GetPoint(i));
-  const int written = WriteMorphOutput(request, obj, result, err);
-  if (written != EXIT_OK) return written;
-  WriteSummaryJson(out, request, result, messages);
   bool failed = headless::AssertReports().size() != assertsBefore || !messages.Boxes().empty();
+  if (!AllFinite(result.points)) {
+    err << "mirova: the blend carries points past a float's range; nothing is written\n";
+    failed = true;
+  }
+  if (!failed) {
+    const int written = WriteMorphOutput(request, obj, result, err);
+    if (written != EXIT_OK) return written;
+  }
+  WriteSummaryJson(out, request, result, messages);
   return failed ? EXIT_REFUSED : EXIT_OK;
 }
 

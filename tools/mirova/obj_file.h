@@ -3,6 +3,7 @@
 #define MIROVA_CLI_OBJ_FILE_H
 #include <point3.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,8 @@ struct ObjMesh {
 // Reads the positions and polygon faces of an OBJ file; false with *error
 // when it cannot be read.
 bool ReadObj(const std::string& path, ObjMesh& mesh, std::string* error);
-// Writes positions and polygons (1-based, as OBJ counts); false when the
-// file cannot be written.
-bool WriteObj(const std::string& path, const ObjMesh& mesh);
+// Writes positions and polygons (1-based, as OBJ counts).
+void WriteObj(std::ostream& out, const ObjMesh& mesh);
 
 // A new mesh object of the points and the polygons cut into triangle fans;
 // the caller owns it.

@@ -49,7 +49,19 @@
 // target's Load with its chunks, and runs the post-load callbacks that Load
 // registered, lowest Priority first. Classes come from the class directory
 // (classdir.h): the stand-in's own, and those registered with
-// RegisterClassDesc (headless_sdk.h).
+// RegisterClassDesc (headless_sdk.h), each with what its references may
+// hold.
+//
+// What the checks refuse, beyond text that does not parse: a frame rate
+// outside 1 to 4800 (less than a tick a frame); chunks nested more than 32
+// deep or a chain of references more than 100 records long (the host's own
+// files never come near, and whatever walks them must not run out of
+// stack); a cycle of references; and a reference its maker does not accept:
+// a node's transform must be a transform controller and its object an
+// object, a transform controller's parts position, rotation and scale
+// controllers, a parameter's controller a float controller, a pipeline's
+// base an object, and a registered class's references what its
+// ReferenceCheck accepts. An object whose Load fails refuses the file too.
 #ifndef STANDIN_HEADLESS_SCENE_H
 #define STANDIN_HEADLESS_SCENE_H
 #include <headless_sdk.h>

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "scene_file_check.h"
 #include "scene_file_read.h"
 
 namespace {
@@ -70,7 +71,9 @@ class SceneBuilder {
   ReferenceTarget* Make(const Record& r);
   Control* MakeControl(const Record& r);
   IParamBlock* MakeParamBlock(const Record& r);
-  bool Wire(const Record& r);
+  // Every reference of every record against what its maker accepts.
+  bool CheckReferences();
+  void Wire(const Record& r);
   bool LoadObject(const Record& r);
   void ReplaceNodes();
   void RunPostLoadCallbacks();
@@ -119,13 +122,22 @@ ReferenceTarget* SceneBuilder::Make(const Record& r) {
   return nullptr;
 }
 
-bool SceneBuilder::Wire(const Record& r) {
-  ReferenceTarget* maker = made[r.id];
-  for (const auto& ref : r.refs) {
-    if (ref.first >= maker->NumRefs()) return Fail(r, "no reference " + std::to_string(ref.first));
-    maker->MakeRefByID(FOREVER, ref.first, made[ref.second]);
+bool SceneBuilder::CheckReferences() {
+  for (const Record& r : scene.records) {
+    ReferenceTarget* maker = r.kind == RecordKind::Node ? nullptr : made[r.id];
+    for (const auto& ref : r.refs) {
+      if (maker && ref.first >= maker->NumRefs()) return Fail(r, "no reference " + std::to_string(ref.first));
+      if (AcceptsReference(r, maker, ref.first, made[ref.second])) continue;
+      if (!maker) return Fail(r, "a node references a transform controller (0) and an object (1)");
+      return Fail(r, "reference " + std::to_string(ref.first) + " cannot hold record " + std::to_string(ref.second));
+    }
   }
   return true;
+}
+
+void SceneBuilder::Wire(const Record& r) {
+  ReferenceTarget* maker = made[r.id];
+  for (const auto& ref : r.refs) maker->MakeRefByID(FOREVER, ref.first, made[ref.second]);
 }
 
 bool SceneBuilder::LoadObject(const Record& r) {
@@ -172,8 +184,9 @@ bool SceneBuilder::Build() {
     keeper.Hold(target);
     made[r.id] = target;
   }
+  if (!CheckReferences()) return false;
   for (const Record& r : scene.records)
-    if (r.kind != RecordKind::Node && !Wire(r)) return false;
+    if (r.kind != RecordKind::Node) Wire(r);
   for (const Record& r : scene.records)
     if (r.kind == RecordKind::Object && !LoadObject(r)) return false;
   ReplaceNodes();

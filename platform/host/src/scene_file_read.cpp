@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <set>
 #include <sstream>
+#include <utility>
+
+#include "scene_file_check.h"
 
 namespace standin {
 
@@ -89,6 +92,7 @@ class Reader {
   bool Floats(size_t from, size_t count, std::vector<float>& values);
   bool ReadRecord(Record& record);
   bool ReadBodyLine(Record& record);
+  bool ReadChunkLine(Chunk& chunk, bool& nested);
   bool ReadChunk(std::vector<Chunk>& chunks);
   bool ReadNodeLine(Record& record);
   bool ReadControlLine(Record& record);
@@ -126,23 +130,40 @@ bool Reader::Floats(size_t from, size_t count, std::vector<float>& values) {
   return true;
 }
 
-bool Reader::ReadChunk(std::vector<Chunk>& chunks) {
-  Chunk chunk;
+bool Reader::ReadChunkLine(Chunk& chunk, bool& nested) {
   ULONG id = 0;
-  bool nested = tokens.size() == 4 && tokens[3] == "{";
+  nested = tokens.size() == 4 && tokens[3] == "{";
   if ((tokens.size() != 3 && !nested) || !ToHexId(tokens[1], id) || id > 0xffff ||
       !FromHex(tokens[2], chunk.data))
     return Fail("bad chunk");
   chunk.id = static_cast<USHORT>(id);
-  if (nested) {
-    for (;;) {
-      if (!Next()) return Fail("chunk without }");
-      if (tokens.size() == 1 && tokens[0] == "}") break;
-      if (tokens[0] != "chunk" || !ReadChunk(chunk.children)) return Fail("expected a chunk");
-    }
-  }
-  chunks.push_back(chunk);
   return true;
+}
+
+bool Reader::ReadChunk(std::vector<Chunk>& chunks) {
+  // Chunks whose "}" is still to come, held here rather than on the call
+  // stack, so that no nesting in a file can exhaust the program's.
+  std::vector<Chunk> open;
+  for (;;) {
+    Chunk chunk;
+    bool nested = false;
+    if (!open.empty() && tokens.size() == 1 && tokens[0] == "}") {
+      chunk = std::move(open.back());
+      open.pop_back();
+    } else if (!open.empty() && tokens[0] != "chunk") {
+      return Fail("expected a chunk");
+    } else if (!ReadChunkLine(chunk, nested)) {
+      return false;
+    }
+    if (nested && open.size() >= kMaxChunkDepth)
+      return Fail("chunks nest more than " + std::to_string(kMaxChunkDepth) + " deep");
+    if (nested)
+      open.push_back(std::move(chunk));
+    else
+      (open.empty() ? chunks : open.back().children).push_back(std::move(chunk));
+    if (open.empty()) return true;
+    if (!Next()) return Fail("chunk without }");
+  }
 }
 
 bool Reader::ReadNodeLine(Record& record) {
@@ -249,7 +270,9 @@ bool Reader::ReadRecord(Record& record) {
   }
 }
 
-// References point at records of the right kinds.
+// References point at records of the file that are not nodes, and chain
+// as the host's files do; what each may hold is checked once the records
+// are made.
 bool Reader::Check(const SceneRecords& scene) {
   std::map<int, RecordKind> kinds;
   for (const Record& r : scene.records)
@@ -260,13 +283,9 @@ bool Reader::Check(const SceneRecords& scene) {
       auto it = kinds.find(ref.second);
       if (it == kinds.end()) return Fail("reference to a missing record " + std::to_string(ref.second));
       if (it->second == RecordKind::Node) return Fail("a reference to a node is not supported");
-      if (r.kind != RecordKind::Node) continue;
-      bool fits = (ref.first == 0 && it->second == RecordKind::Control) ||
-                  (ref.first == 1 && it->second == RecordKind::Object);
-      if (!fits) return Fail("a node references a controller (0) and an object (1)");
     }
   }
-  return true;
+  return CheckReferenceGraph(scene.records, error);
 }
 
 bool Reader::Read(SceneRecords& scene) {
@@ -276,6 +295,9 @@ bool Reader::Read(SceneRecords& scene) {
     const std::string& key = tokens[0];
     if (key == "frame-rate" && tokens.size() == 2) {
       if (!ToInt(tokens[1], scene.frameRate) || scene.frameRate <= 0) return Fail("bad frame rate");
+      // The host counts time in whole ticks, at least one a frame.
+      if (scene.frameRate > TIME_TICKSPERSEC)
+        return Fail("a frame rate of " + tokens[1] + " is more than the host's 4800 ticks a second");
     } else if (key == "time" && tokens.size() == 2) {
       if (!ToInt(tokens[1], scene.time)) return Fail("bad time");
     } else if (key == "node" || key == "control" || key == "paramblock" || key == "object") {

@@ -4,6 +4,7 @@
 // registrations. (headless.h gathers it with the Win32 level's records.)
 #ifndef STANDIN_HEADLESS_SDK_H
 #define STANDIN_HEADLESS_SDK_H
+#include <iparamb.h>
 #include <maxapi.h>
 #include <plugapi.h>
 
@@ -32,9 +33,24 @@ Interface* InstallCoreInterface(Interface* ip);
 // Animate mode off and nothing suspended, as a new host starts.
 void ResetAnimate();
 
+// Whether reference i of an object of a registered class may hold target
+// (never null). Objects cast what their references hold to what they expect,
+// so a damaged scene file must not give them anything else.
+using ReferenceCheck = bool (*)(int i, ReferenceTarget* target);
+
 // Makes cd's class known to the loader and to CreateInstance (the stand-in
-// reads no plug-in's class table by itself).
-void RegisterClassDesc(ClassDesc* cd);
+// reads no plug-in's class table by itself). accepts says what its
+// references may hold in a loaded file; without it, nothing.
+void RegisterClassDesc(ClassDesc* cd, ReferenceCheck accepts = nullptr);
+// What references of the class may hold in a loaded file; null for none.
+ReferenceCheck FindReferenceCheck(SClass_ID superID, Class_ID classID);
+
+// For ReferenceChecks: an object a node can show (geometry, shape, camera,
+// light or a modifier pipeline).
+bool IsSceneObject(ReferenceTarget* target);
+// A parameter block of one of the versions, with that version's parameters
+// (count, types and ids in order).
+bool IsParamBlockOf(ReferenceTarget* target, const ParamVersionDesc* versions, int count);
 
 }  // namespace headless
 

@@ -2,6 +2,7 @@
 // those the headless user registers.
 #include <classdir.h>
 #include <headless_sdk.h>
+#include <iparamb.h>
 #include <plugapi.h>
 
 #include <map>
@@ -14,13 +15,20 @@ namespace {
 
 using ClassKey = std::pair<SClass_ID, Class_ID>;
 
-std::map<ClassKey, ClassDesc*>& Directory() {
-  static std::map<ClassKey, ClassDesc*> directory;
+struct Entry {
+  ClassDesc* cd;
+  headless::ReferenceCheck accepts;
+};
+
+std::map<ClassKey, Entry>& Directory() {
+  static std::map<ClassKey, Entry> directory;
   if (directory.empty()) {
-    for (ClassDesc* cd : {GetTriObjectDesc(), GetBoxObjectDesc(), GetSprayObjectDesc(),
-                          GetDerivedObjectDesc(), GetFreeCameraDesc(), GetTargetCameraDesc(),
-                          GetOmniLightDesc()})
-      directory[{cd->SuperClassID(), cd->ClassID()}] = cd;
+    for (ClassDesc* cd : {GetTriObjectDesc(), GetBoxObjectDesc(), GetSprayObjectDesc(), GetFreeCameraDesc(),
+                          GetTargetCameraDesc(), GetOmniLightDesc()})
+      directory[{cd->SuperClassID(), cd->ClassID()}] = {cd, nullptr};
+    ClassDesc* pipeline = GetDerivedObjectDesc();
+    directory[{pipeline->SuperClassID(), pipeline->ClassID()}] = {
+        pipeline, [](int i, ReferenceTarget* base) { return i == 0 && headless::IsSceneObject(base); }};
   }
   return directory;
 }
@@ -29,7 +37,7 @@ std::map<ClassKey, ClassDesc*>& Directory() {
 
 ClassDesc* FindClassDesc(SClass_ID superID, Class_ID classID) {
   auto it = Directory().find({superID, classID});
-  return it == Directory().end() ? nullptr : it->second;
+  return it == Directory().end() ? nullptr : it->second.cd;
 }
 
 void* CreateInstance(SClass_ID superID, Class_ID classID) {
@@ -40,8 +48,36 @@ void* CreateInstance(SClass_ID superID, Class_ID classID) {
 
 namespace headless {
 
-void RegisterClassDesc(ClassDesc* cd) {
-  if (cd) Directory()[{cd->SuperClassID(), cd->ClassID()}] = cd;
+void RegisterClassDesc(ClassDesc* cd, ReferenceCheck accepts) {
+  if (cd) Directory()[{cd->SuperClassID(), cd->ClassID()}] = {cd, accepts};
+}
+
+ReferenceCheck FindReferenceCheck(SClass_ID superID, Class_ID classID) {
+  auto it = Directory().find({superID, classID});
+  return it == Directory().end() ? nullptr : it->second.accepts;
+}
+
+bool IsSceneObject(ReferenceTarget* target) {
+  switch (target ? target->SuperClassID() : 0) {
+    case GEOMOBJECT_CLASS_ID:
+    case SHAPE_CLASS_ID:
+    case CAMERA_CLASS_ID:
+    case LIGHT_CLASS_ID:
+    case GEN_DERIVOB_CLASS_ID: return true;
+    default: return false;
+  }
+}
+
+bool IsParamBlockOf(ReferenceTarget* target, const ParamVersionDesc* versions, int count) {
+  if (!target || target->SuperClassID() != PARAMETER_BLOCK_CLASS_ID) return false;
+  auto* block = static_cast<IParamBlock*>(target);
+  for (const ParamVersionDesc* v = versions; v != versions + count; ++v) {
+    bool same = block->GetVersion() == v->version && block->NumParams() == v->count;
+    for (int p = 0; same && p < v->count; ++p)
+      same = block->GetDesc(p).type == v->desc[p].type && block->GetDesc(p).id == v->desc[p].id;
+    if (same) return true;
+  }
+  return false;
 }
 
 }  // namespace headless

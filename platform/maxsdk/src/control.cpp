@@ -143,7 +143,10 @@ class KeyframeControl : public Control {
     auto next = std::upper_bound(keys.begin(), keys.end(), t,
                                  [](TimeValue time, const std::pair<TimeValue, T>& k) { return time < k.first; });
     auto prev = next - 1;
-    float u = static_cast<float>(t - prev->first) / static_cast<float>(next->first - prev->first);
+    // Keys may lie further apart than an int can count (a loaded scene's
+    // keys at the ends of time).
+    const double span = static_cast<double>(next->first) - prev->first;
+    float u = static_cast<float>((static_cast<double>(t) - prev->first) / span);
     return Blend(prev->second, next->second, u);
   }
 

@@ -1,0 +1,59 @@
+// An output file (-o OUT) that is written whole or not at all.
+//
+// A regular destination, or one that does not exist yet, is written to a
+// temporary file beside it; Commit syncs that file and renames it over the
+// destination. Until then, and for good when Commit is never called or
+// fails, the destination holds what it held before, and the temporary file
+// is removed when the OutputFile goes. The new file keeps the mode of the
+// one it replaces (a new one gets 0666 less the umask). A symbolic link is
+// followed: the file it names is replaced, the link stays.
+//
+// A destination that is not a regular file (a device such as /dev/null or
+// /dev/full, a FIFO) cannot be replaced by renaming and must stay what it
+// is: the output is held in memory and written to it in place by Commit, so
+// that a command that fails writes nothing there either.
+#ifndef MIROVA_CLI_OUTPUT_FILE_H
+#define MIROVA_CLI_OUTPUT_FILE_H
+#include <memory>
+#include <ostream>
+#include <sstream>
+#include <string>
+
+namespace cli {
+
+class OutputFile {
+ public:
+  explicit OutputFile(const std::string& path);
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  // Where the output goes. After a failure writes are dropped; Commit
+  // reports the first one.
+  std::ostream& Stream() { return stream; }
+
+  // Makes everything written the destination's content. False, with
+  // "mirova: cannot write PATH: reason" on err, when it could not be
+  // written whole; the destination is then as it was (a device or FIFO may
+  // have taken part of it).
+  bool Commit(std::ostream& err);
+
+ private:
+  class FileBuffer;
+  void StartTemporary(unsigned mode);
+  int WriteInPlace();
+  int FinishTemporary();
+
+  std::string path;       // as given, for messages
+  std::string target;     // the file written: path with links followed
+  std::string temporary;  // beside target; empty when writing in place or once renamed
+  int fd = -1;            // the temporary's
+  int error = 0;          // errno of the first failure
+  std::unique_ptr<FileBuffer> file;  // into the temporary
+  std::stringbuf memory;             // what goes in place
+  std::ostream stream;
+};
+
+}  // namespace cli
+
+#endif
