@@ -22,7 +22,7 @@ const char kCaption[] = "TzMotionControl";
 const char kHeaderPrefix[] = "Axes = ";
 const size_t kHeaderPrefixLength = sizeof(kHeaderPrefix) - 1;
 const int kHeaderBufferSize = 256;  // 255 characters and the terminator
-const int kGrowStep = 100;  // samples added to the capacity at a time
+const int kLeastGrowStep = 100;  // the first capacity, and the step when doubling finds no memory
 const char kLabelSeparators[] = " ,\n";
 
 int capacityLimit = -1;
@@ -166,10 +166,12 @@ bool MotionData::Grow(int n, bool keep) {
   return true;
 }
 
-// Steps of 100 stay cheap for long takes because realloc extends or remaps
-// a large block rather than copying it.
+// Doubling keeps a long take linear where realloc copies (the Windows C
+// runtime, sanitizers); the small step keeps "out of memory" meaning that not
+// even 100 more samples fit.
 bool MotionData::Append(const MotionSample& s) {
-  if (count == capacity && !Grow(kGrowStep, true)) return false;
+  if (count == capacity && !Grow(std::max(capacity, kLeastGrowStep), true) && !Grow(kLeastGrowStep, true))
+    return false;
   samples[count++] = s;
   return true;
 }

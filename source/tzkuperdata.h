@@ -60,8 +60,9 @@ class MotionData {
   // Adds n records; all but the first count (kept when keep) are zero. n <= 0
   // does nothing. False when memory runs out: the old array is then untouched.
   bool Grow(int n, bool keep);
-  // When full, grows by 100 (capacity runs 0, 100, 200, 300 ...). False when
-  // memory runs out (nothing appended).
+  // When full, doubles the capacity (0, 100, 200, 400 ...), or grows by 100
+  // when doubling finds no memory. False when not even that fits (nothing
+  // appended).
   bool Append(const MotionSample& s);
   // i in 0..count-1; outside, asserts and gives an all-zero sample.
   const MotionSample& GetSample(int i) const;

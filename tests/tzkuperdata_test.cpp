@@ -134,8 +134,9 @@ TEST_F(KuperReadTest, ReadsLfAndCrLfFilesAlike) {
   }
 }
 
-TEST_F(KuperReadTest, CapacityGrowsByHundredKeepingSamples) {
-  const std::pair<int, int> samplesAndCapacity[] = {{1, 100}, {100, 100}, {101, 200}, {201, 300}};
+// Doubling keeps a long take linear on allocators whose realloc copies.
+TEST_F(KuperReadTest, CapacityDoublesKeepingSamples) {
+  const std::pair<int, int> samplesAndCapacity[] = {{1, 100}, {100, 100}, {101, 200}, {201, 400}, {801, 1600}};
   for (const auto& [samples, capacity] : samplesAndCapacity) {
     SCOPED_TRACE(samples);
     std::string text = "Axes = VTrack\n";
@@ -145,6 +146,19 @@ TEST_F(KuperReadTest, CapacityGrowsByHundredKeepingSamples) {
     EXPECT_EQ(data.capacity, capacity);
     for (int i = 0; i < samples; ++i) ASSERT_EQ(data.GetSample(i).GetValue(AXIS_TRACK), i);
   }
+}
+
+// "Out of memory after N samples" still means not even 100 more fit.
+TEST_F(KuperReadTest, DoublingShortOfMemoryFallsBackToHundred) {
+  SetMotionCapacityLimit(350);
+  std::string text = "Axes = VTrack\n";
+  for (int i = 0; i < 400; ++i) text += std::to_string(i) + "\n";
+  EXPECT_EQ(ReadText(text), 0);
+  EXPECT_EQ(data.count, 300);
+  EXPECT_EQ(data.capacity, 300);
+  EXPECT_EQ(data.GetSample(299).GetValue(AXIS_TRACK), 299);
+  ASSERT_EQ(headless::MessageBoxes().size(), 1u);
+  EXPECT_EQ(headless::MessageBoxes()[0].text, "Out of memory after 300 samples");
 }
 
 TEST_F(KuperReadTest, FailedReadStartsFromEmptyRecord) {
