@@ -13,6 +13,8 @@
 
 #include <cstdio>
 
+#include "readfault.h"
+
 enum MotionAxis {
   AXIS_FOCUS = 0,
   AXIS_TRACK = 1,
@@ -50,6 +52,7 @@ class MotionData {
   MotionSample* samples;  // owned, capacity records; null when empty
   int capacity;
   int count;  // records in use, in file order
+  ReadFault fault;  // where the last Read failed; none after a success or Clear
 
   MotionData();
   ~MotionData();
@@ -70,8 +73,10 @@ class MotionData {
 
   // Replaces the record with the samples of a Kuper ASCII file. Returns 1 on
   // success, 0 on failure; header errors and running out of memory are shown
-  // in a message box, and the samples read before a failure are kept.
-  // progress may be null.
+  // in a message box, and the samples read before a failure are kept. Every
+  // failure is kept in fault with its line. A header must name each axis at
+  // most once and hold no NUL; a sample must hold decimal numbers with finite
+  // float values. progress may be null.
   int Read(FILE* stream, MotionProgress* progress);
 };
 
