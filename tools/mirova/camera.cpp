@@ -15,6 +15,8 @@
 #include "cli.h"
 #include "json.h"
 #include "messages.h"
+#include "read_fault.h"
+#include "tzmotion.h"
 
 namespace cli {
 
@@ -198,6 +200,12 @@ ClassDesc* MotionControlClass(HMODULE module) {
   return classDesc ? classDesc(0) : nullptr;
 }
 
+// The take as the module's utility read it; the class descriptor hands out
+// the one utility object.
+const MotionData& LoadedTake(ClassDesc* cd) {
+  return static_cast<MotionControlUtility*>(cd->Create(FALSE))->motionData;
+}
+
 }  // namespace
 
 int RunCamera(const Args& args, std::ostream& out, std::ostream& err) {
@@ -230,6 +238,7 @@ int RunCamera(const Args& args, std::ostream& out, std::ostream& err) {
     } else {
       HWND panel = host.RollupPages().back().page;
       status = WorkPanel(panel, o, messages, err);
+      if (status == EXIT_REFUSED) PrintReadFault(err, o.file, LoadedTake(cd).fault);
       if (status == EXIT_OK) {
         CameraTake take = ReadCamera(camera, panel);
         status = WriteReport(take, o, messages, out, err) ? EXIT_OK : EXIT_USAGE;

@@ -18,6 +18,7 @@
 #include "messages.h"
 #include "mirovaobj.h"
 #include "obj_file.h"
+#include "read_fault.h"
 
 namespace cli {
 
@@ -173,6 +174,7 @@ int RunFace(const Args& args, std::ostream& out, std::ostream& err) {
     err << "mirova: cannot open " << request.recording << "\n";
     return EXIT_USAGE;
   }
+  PrintReadFault(err, request.recording, obj->trackerInput.data.fault);
   obj->trackerInput.Apply(obj);
   const std::string json = "{\"file\": " + JsonString(FileNameOf(request.recording)) +
                            ", \"ticksPerFrame\": " + std::to_string(GetTicksPerFrame()) +

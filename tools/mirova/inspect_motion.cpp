@@ -5,6 +5,7 @@
 #include "inspect_formats.h"
 #include "json.h"
 #include "messages.h"
+#include "read_fault.h"
 #include "tzkuperdata.h"
 
 namespace cli {
@@ -43,7 +44,7 @@ std::string SamplesJson(const MotionData& data) {
 
 }  // namespace
 
-int InspectMotionFile(const std::string& name, FILE* stream, std::ostream& out,
+int InspectMotionFile(const std::string& path, FILE* stream, std::ostream& out,
                       std::ostream& err) {
   MessageLog messages(err);
   MotionData data;
@@ -54,7 +55,8 @@ int InspectMotionFile(const std::string& name, FILE* stream, std::ostream& out,
   } else {
     ok = data.Read(stream, nullptr);
   }
-  out << "{\"file\": " << JsonString(name) << ", \"ok\": " << (ok ? "true" : "false")
+  PrintReadFault(err, path, data.fault);
+  out << "{\"file\": " << JsonString(FileNameOf(path)) << ", \"ok\": " << (ok ? "true" : "false")
       << ", \"samples\": " << SamplesJson(data) << ", \"messages\": " << messages.Json() << "}\n";
   return ok ? EXIT_OK : EXIT_REFUSED;
 }

@@ -8,6 +8,7 @@
 #include "inspect_formats.h"
 #include "json.h"
 #include "messages.h"
+#include "read_fault.h"
 
 namespace cli {
 
@@ -43,15 +44,16 @@ std::string MarkersJson(const TrackerData& data) {
 
 }  // namespace
 
-int InspectTrackerFile(const std::string& name, FILE* stream, bool raw, std::ostream& out,
+int InspectTrackerFile(const std::string& path, FILE* stream, bool raw, std::ostream& out,
                        std::ostream& err) {
   headless::Host host;
   if (isatty(STDERR_FILENO)) host.ShowProgressOn(stderr);
   MessageLog messages(err);
   TrackerData data;
   data.Read(stream);
+  PrintReadFault(err, path, data.fault);
   if (!raw) data.Stabilise(kReferenceMarker);
-  out << "{\"file\": " << JsonString(name) << ", \"samples\": " << data.SampleCount()
+  out << "{\"file\": " << JsonString(FileNameOf(path)) << ", \"samples\": " << data.SampleCount()
       << ", \"times\": " << TimesJson(data) << ", \"markers\": " << MarkersJson(data)
       << ", \"describe\": " << JsonString(data.Describe().data()) << ", \"messages\": " << messages.Json()
       << "}\n";
