@@ -37,6 +37,13 @@ std::string Padded(const std::string& head, size_t width, const std::string& tai
   return head + std::string(width - head.size() - tail.size(), ' ') + tail;
 }
 
+// A take of one axis whose sample i holds i, one a line.
+std::string Ramp(int samples) {
+  std::string text = "Axes = VTrack\n";
+  for (int i = 0; i < samples; ++i) text += std::to_string(i) + "\n";
+  return text;
+}
+
 class KuperReadTest : public ::testing::Test {
  protected:
   void TearDown() override { SetMotionCapacityLimit(-1); }
@@ -191,28 +198,11 @@ TEST_F(KuperReadTest, CapacityDoublesKeepingSamples) {
   const std::pair<int, int> samplesAndCapacity[] = {{1, 100}, {100, 100}, {101, 200}, {201, 400}, {801, 1600}};
   for (const auto& [samples, capacity] : samplesAndCapacity) {
     SCOPED_TRACE(samples);
-    std::string text = "Axes = VTrack\n";
-    for (int i = 0; i < samples; ++i) text += std::to_string(i) + "\n";
-    ASSERT_EQ(ReadText(text), 1);
+    ASSERT_EQ(ReadText(Ramp(samples)), 1);
     EXPECT_EQ(data.count, samples);
     EXPECT_EQ(data.capacity, capacity);
     for (int i = 0; i < samples; ++i) ASSERT_EQ(data.GetSample(i).GetValue(AXIS_TRACK), i);
   }
-}
-
-// "Out of memory after N samples" still means not even 100 more fit.
-TEST_F(KuperReadTest, DoublingShortOfMemoryFallsBackToHundred) {
-  SetMotionCapacityLimit(350);
-  std::string text = "Axes = VTrack\n";
-  for (int i = 0; i < 400; ++i) text += std::to_string(i) + "\n";
-  EXPECT_EQ(ReadText(text), 0);
-  EXPECT_EQ(data.count, 300);
-  EXPECT_EQ(data.capacity, 300);
-  EXPECT_EQ(data.GetSample(299).GetValue(AXIS_TRACK), 299);
-  ASSERT_EQ(headless::MessageBoxes().size(), 1u);
-  EXPECT_EQ(headless::MessageBoxes()[0].text, "Out of memory after 300 samples");
-  EXPECT_EQ(data.fault.line, 302);
-  EXPECT_EQ(data.fault.sample, 300);
 }
 
 TEST_F(KuperReadTest, FailedReadStartsFromEmptyRecord) {
@@ -252,19 +242,28 @@ TEST_F(KuperReadTest, ProgressReachesOneWithoutFinalLineFeed) {
   EXPECT_EQ(progress.fractions[1], 1.0f);
 }
 
+// When doubling finds no memory the array still grows by 100, so "Out of
+// memory after N samples" means that not even 100 more fit.
 TEST_F(KuperReadTest, OutOfMemoryKeepsSamplesReadAndSaysSo) {
-  SetMotionCapacityLimit(150);
-  std::string text = "Axes = VTrack\n";
-  for (int i = 0; i < 250; ++i) text += std::to_string(i) + "\n";
-  EXPECT_EQ(ReadText(text), 0);
-  EXPECT_EQ(data.count, 100);
-  EXPECT_EQ(data.capacity, 100);
-  EXPECT_EQ(data.GetSample(99).GetValue(AXIS_TRACK), 99);
-  const auto& boxes = headless::MessageBoxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Out of memory after 100 samples");
-  EXPECT_EQ(boxes[0].caption, "TzMotionControl");
-  EXPECT_EQ(boxes[0].owner, nullptr);
+  struct Case {
+    int limit, samples, kept;
+  };
+  for (const Case& c : {Case{150, 250, 100}, Case{350, 400, 300}}) {
+    SCOPED_TRACE(c.limit);
+    headless::ResetRecords();
+    SetMotionCapacityLimit(c.limit);
+    EXPECT_EQ(ReadText(Ramp(c.samples)), 0);
+    EXPECT_EQ(data.count, c.kept);
+    EXPECT_EQ(data.capacity, c.kept);
+    EXPECT_EQ(data.GetSample(c.kept - 1).GetValue(AXIS_TRACK), c.kept - 1);
+    const auto& boxes = headless::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Out of memory after " + std::to_string(c.kept) + " samples");
+    EXPECT_EQ(boxes[0].caption, "TzMotionControl");
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_EQ(data.fault.line, c.kept + 2);
+    EXPECT_EQ(data.fault.sample, c.kept);
+  }
 }
 
 TEST_F(KuperReadTest, FailedGrowLeavesArrayUntouched) {
