@@ -21,8 +21,9 @@ class TextModeScanner {
   explicit TextModeScanner(FILE* stream) : stream(stream) {}
 
   // The next character, or EOF: a CR directly before LF is dropped (the LF
-  // is returned); a lone CR stays, as text mode keeps it.
-  int Get();
+  // is returned); a lone CR stays, as text mode keeps it. Inline: it runs
+  // once per character of every recording.
+  inline int Get();
   // Steps back over c, the character Get gave last (one step at most).
   void Unget(int c);
   // The line of the last character read; 1 before the first.
@@ -60,5 +61,32 @@ class TextModeScanner {
   int lineBeforeLast = 1;  // to step back over the last character
   int64_t consumed = 0;
 };
+
+inline int TextModeScanner::Get() {
+  int c;
+  if (pending != EOF) {
+    c = pending;
+    lastBytes = pendingBytes;
+    pending = EOF;
+  } else {
+    c = std::getc(stream);
+    if (c == EOF) return EOF;
+    lastBytes = 1;
+    if (c == '\r') {
+      const int next = std::getc(stream);
+      if (next == '\n') {
+        c = '\n';
+        lastBytes = 2;
+      } else if (next != EOF) {
+        std::ungetc(next, stream);
+      }
+    }
+  }
+  consumed += lastBytes;
+  lineBeforeLast = lastLine;
+  lastLine = nextLine;
+  if (c == '\n') ++nextLine;
+  return c;
+}
 
 #endif
