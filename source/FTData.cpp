@@ -3,380 +3,277 @@
 #include "progressbar.h"
 #include "textmode.h"
 
-#include <sys/types.h>
-
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <new>
+#include <string>
 #include <vector>
 
 namespace {
 
-const int kWordBufferSize = 260;  // 259 characters and the terminator
 const int kTicksPerSecond = 4800;
-
-// What became of one formatted read.
-enum class Scan { kOk, kEnd, kBad };
-
-// Character and formatted reads on the recording, as the file looks through
-// Windows text mode (textmode.h). Counts lines for the messages.
-class TrackerScanner {
- public:
-  explicit TrackerScanner(FILE* s) : stream(s) {}
-
-  int Get() {
-    int c;
-    if (pending != EOF) {
-      c = pending;
-      pending = EOF;
-    } else {
-      c = GetTextModeChar(stream);
-    }
-    if (c == '\n') ++line;
-    return c;
-  }
-
-  // Steps back over c, the character Get gave last.
-  void Unget(int c) {
-    if (c == EOF) return;
-    if (c == '\n') --line;
-    pending = c;
-  }
-
-  int Line() const { return line; }
-
-  bool SkipLines(int count) {
-    while (count > 0) {
-      const int c = Get();
-      if (c == EOF) return false;
-      if (c == '\n') --count;
-    }
-    return true;
-  }
-
-  // A run of non-white-space characters after any white space ("%s").
-  // kBad when it would not fit the word buffer.
-  Scan Word(char (&word)[kWordBufferSize]) {
-    int c = SkipSpace();
-    if (c == EOF) return Scan::kEnd;
-    int length = 0;
-    for (; c != EOF && !IsSpace(c); c = Get()) {
-      if (length == kWordBufferSize - 1) return Scan::kBad;
-      word[length++] = static_cast<char>(c);
-    }
-    word[length] = '\0';
-    Unget(c);
-    return Scan::kOk;
-  }
-
-  // A decimal integer after any white space ("%d"); kBad when it is not one
-  // or does not fit an int.
-  Scan Int(int& value) {
-    char token[kWordBufferSize];
-    const Scan scan = Number(token, false);
-    if (scan != Scan::kOk) return scan;
-    errno = 0;
-    char* end = nullptr;
-    const long parsed = strtol(token, &end, 10);
-    if (*end != '\0' || errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX) return Scan::kBad;
-    value = static_cast<int>(parsed);
-    return Scan::kOk;
-  }
-
-  // A decimal number after any white space ("%f"); kBad when it is not one
-  // or does not fit a finite float.
-  Scan Float(float& value) {
-    char token[kWordBufferSize];
-    const Scan scan = Number(token, true);
-    if (scan != Scan::kOk) return scan;
-    char* end = nullptr;
-    const float parsed = strtof(token, &end);
-    if (*end != '\0' || !std::isfinite(parsed)) return Scan::kBad;
-    value = parsed;
-    return Scan::kOk;
-  }
-
- private:
-  static bool IsSpace(int c) { return isspace(static_cast<unsigned char>(c)) != 0; }
-
-  int SkipSpace() {
-    int c = Get();
-    while (c != EOF && IsSpace(c)) c = Get();
-    return c;
-  }
-
-  // Collects the longest run that can begin a number: sign, digits, and for
-  // a real number a point and an exponent. Whatever follows is left unread.
-  Scan Number(char (&token)[kWordBufferSize], bool real) {
-    int c = SkipSpace();
-    if (c == EOF) return Scan::kEnd;
-    int length = 0;
-    bool bad = false;
-    auto take = [&](int ch) {
-      if (length == kWordBufferSize - 1) {
-        bad = true;
-      } else {
-        token[length++] = static_cast<char>(ch);
-      }
-      return Get();
-    };
-    auto digits = [&](int ch) {
-      int count = 0;
-      for (; ch != EOF && isdigit(ch); ++count) ch = take(ch);
-      return std::make_pair(ch, count);
-    };
-    if (c == '+' || c == '-') c = take(c);
-    auto [afterInt, intDigits] = digits(c);
-    c = afterInt;
-    int fractionDigits = 0;
-    if (real && c == '.') {
-      auto [afterFraction, count] = digits(take(c));
-      c = afterFraction;
-      fractionDigits = count;
-    }
-    if (intDigits + fractionDigits == 0) bad = true;
-    if (real && !bad && (c == 'e' || c == 'E')) {
-      c = take(c);
-      if (c == '+' || c == '-') c = take(c);
-      auto [afterExponent, count] = digits(c);
-      c = afterExponent;
-      if (count == 0) bad = true;
-    }
-    Unget(c);
-    token[length] = '\0';
-    return bad ? Scan::kBad : Scan::kOk;
-  }
-
-  FILE* stream;
-  int pending = EOF;
-  int line = 1;
-};
 
 void Report(const char* text) { MessageBoxA(nullptr, text, nullptr, MB_OK); }
 
-// Bytes from the stream's position to its end, or -1 when it cannot seek.
-int64_t BytesLeft(FILE* stream) {
-  const off_t start = ftello(stream);
-  if (start < 0 || fseeko(stream, 0, SEEK_END) != 0) return -1;
-  const off_t end = ftello(stream);
-  if (fseeko(stream, start, SEEK_SET) != 0 || end < start) return -1;
-  return static_cast<int64_t>(end - start);
-}
-
-// The reading of one file: header, name row, sample rows. Faults are kept
-// and shown once the progress bar has gone.
+// The reading of one file: header, name row, sample rows. Samples gather
+// row by row, so memory follows what the file holds, not what its header
+// claims; the whole ones go into the record at the end, marker by marker.
+// Faults are kept and shown once the progress bar has gone.
 class TrackerReader {
  public:
-  TrackerReader(TrackerData& d, FILE* stream) : data(d), scan(stream), bytesLeft(BytesLeft(stream)) {}
+  TrackerReader(TrackerData& d, FILE* stream) : data(d), scan(stream) {}
 
   bool Run() {
     HostProgressBar bar("Loading...");
-    bool whole = ReadHeader() && ReadNames();
-    if (whole) {
-      whole = ReadSamples(bar);
-    } else {
+    bool whole = false;
+    try {
+      whole = ReadHeader() && ReadNames() && ReadSamples(bar);
+      whole = Store() && whole;
+    } catch (const std::bad_alloc&) {
       data.Clear();
+      whole = OutOfMemory();
     }
     bar.End();
-    if (!malformed.isNull()) Report(malformed);
-    if (!fault.isNull()) Report(fault);
-    return whole && malformed.isNull();
+    for (const CStr& box : boxes) Report(box);
+    data.fault = fault;
+    return whole && !survivableSeen;
   }
 
  private:
-  bool Fail(const char* text) {
-    fault = text;
+  // A fault that stops the reading; shown as it is.
+  bool Fail(const CStr& what, int sample = -1) {
+    fault.Note(scan.Line(), sample, -1, what);
+    boxes.push_back(what);
     return false;
   }
 
-  bool FailAtLine(const char* format) {
-    fault.printf(format, scan.Line());
+  // A fault whose box also names the line.
+  bool FailInLine(const char* what) {
+    CStr box;
+    box.printf("%s in line %d", what, scan.Line());
+    fault.Note(scan.Line(), -1, -1, what);
+    boxes.push_back(box);
     return false;
+  }
+
+  bool OutOfMemory() {
+    CStr text;
+    text.printf("Not enough memory for %d samples of %d markers", sampleCount, markerCount);
+    return Fail(text);
   }
 
   bool EndInHeader() { return Fail("Unexpected end of file in the tracker header"); }
+  bool EndInNames() { return Fail("Unexpected end of file in the marker names"); }
+
+  bool EndInSamples() {
+    CStr text;
+    text.printf("Unexpected end of file: %d of %d samples read", rows, sampleCount);
+    return Fail(text, rows);
+  }
+
+  // A word that is read and not used; false once the fault is noted.
+  bool SkipWord(bool (TrackerReader::*atEnd)()) {
+    const Scan w = scan.ReadWord();
+    if (w == Scan::kEnd) return (this->*atEnd)();
+    if (w == Scan::kBad) return FailInLine("Word longer than 259 characters");
+    return true;
+  }
 
   bool ReadHeader() {
-    char word[kWordBufferSize];
     if (!scan.SkipLines(2)) return EndInHeader();
     for (int i = 0; i < 2; ++i) {
-      const Scan w = scan.Word(word);
-      if (w == Scan::kEnd) return EndInHeader();
-      if (w == Scan::kBad) return FailAtLine("Word longer than 259 characters in line %d");
+      if (!SkipWord(&TrackerReader::EndInHeader)) return false;
     }
-    int samples = 0, markers = 0;
-    for (int* count : {&samples, &markers}) {
+    for (int* count : {&sampleCount, &markerCount}) {
       const Scan n = scan.Int(*count);
       if (n == Scan::kEnd) return EndInHeader();
-      if (n == Scan::kBad) return FailAtLine("Sample and marker counts expected in line %d");
+      if (n == Scan::kBad) return FailInLine("Sample and marker counts expected");
     }
-    return Allocate(samples, markers) && SkipRestOfLine();
+    return CountsUsable() && (scan.SkipLines(1) || EndInHeader());
   }
 
-  bool Allocate(int samples, int markers) {
-    if (samples <= 0 || markers <= 0) {
-      fault.printf("Invalid counts in the tracker header: %d samples, %d markers", samples, markers);
-      return false;
+  // The counts are only trusted as far as the rows bear them out; a record
+  // of more entries than an int can index is refused at once.
+  bool CountsUsable() {
+    CStr text;
+    if (sampleCount <= 0 || markerCount <= 0) {
+      text.printf("Invalid counts in the tracker header: %d samples, %d markers", sampleCount, markerCount);
+      return Fail(text);
     }
-    // Every marker field takes at least three characters, so a file shorter
-    // than that cannot be what its header claims; refusing it here keeps a
-    // damaged header from asking for gigabytes.
-    if (bytesLeft >= 0 && 3.0 * samples * markers > static_cast<double>(bytesLeft)) {
-      fault.printf("The tracker header claims %d samples of %d markers, more than the file holds",
-                   samples, markers);
-      return false;
-    }
-    if (!data.Allocate(samples, markers)) {
-      fault.printf("Not enough memory for %d samples of %d markers", samples, markers);
-      return false;
+    if (static_cast<int64_t>(sampleCount) * markerCount > INT_MAX) {
+      text.printf("The tracker header claims %d samples of %d markers, more than a recording can hold",
+                  sampleCount, markerCount);
+      return Fail(text);
     }
     return true;
   }
-
-  bool SkipRestOfLine() { return scan.SkipLines(1) || EndInHeader(); }
 
   bool ReadNames() {
-    char word[kWordBufferSize];
     for (int i = 0; i < 2; ++i) {
-      const Scan w = scan.Word(word);
-      if (w == Scan::kEnd) return EndInNames();
-      if (w == Scan::kBad) return FailAtLine("Word longer than 259 characters in line %d");
+      if (!SkipWord(&TrackerReader::EndInNames)) return false;
     }
     if (scan.Get() == EOF) return EndInNames();
-    for (int m = 0; m < data.markerCount; ++m) {
-      if (!ReadName(data.markers[m].name)) return false;
+    for (int m = 0; m < markerCount; ++m) {
+      if (!ReadName()) return false;
     }
     // The rest of the name row and the line under it; a file ending here has no samples.
-    if (!scan.SkipLines(2)) return EndInSamples(0);
-    return true;
-  }
-
-  bool EndInNames() {
-    return Fail("Unexpected end of file in the marker names");
+    return scan.SkipLines(2) || EndInSamples();
   }
 
   // A name runs up to its tab; the two columns beside it follow unread.
-  bool ReadName(CStr& name) {
-    char buffer[kWordBufferSize];
-    int length = 0;
+  bool ReadName() {
+    std::string name;
     for (int c = scan.Get(); c != '\t'; c = scan.Get()) {
       if (c == EOF) return EndInNames();
       if (c == '\n') {
         scan.Unget(c);
-        return FailAtLine("The marker names end early, in line %d");
+        return FailInLine("The marker names end early");
       }
-      if (length == kWordBufferSize - 1) return FailAtLine("Marker name longer than 259 characters in line %d");
-      buffer[length++] = static_cast<char>(c);
+      if (name.size() == TextModeScanner::kMaxWord) return FailInLine("Marker name longer than 259 characters");
+      name += static_cast<char>(c);
     }
-    buffer[length] = '\0';
-    name = buffer;
     for (int i = 0; i < 2; ++i) {
       if (scan.Get() == EOF) return EndInNames();
     }
+    names.push_back(CStr(name.c_str()));
     return true;
   }
 
   bool ReadSamples(HostProgressBar& bar) {
-    const int n = data.sampleCount;
-    present.assign(static_cast<size_t>(data.markerCount), 0);
-    for (int s = 0; s < n; ++s) {
-      if (!ReadSample(s)) {
-        KeepWholeSamples(s);
-        return false;
-      }
-      if (s % 2 == 0) bar.Update(ProgressPercent(s + 1, n, 100));
+    const size_t markers = static_cast<size_t>(markerCount);
+    row.resize(markers);
+    present.resize(markers);
+    valid.assign(markers, 0);
+    for (; rows < sampleCount; ++rows) {
+      bool timed = false;
+      if (!ReadSample(timed)) return false;
+      if (timed) Keep();
+      if (rows % 2 == 0) bar.Update(ProgressPercent(rows + 1, sampleCount, 100));
     }
     return true;
   }
 
-  bool ReadSample(int s) {
-    std::fill(present.begin(), present.end(), 0);
-    char word[kWordBufferSize];
-    const Scan w = scan.Word(word);
-    if (w == Scan::kEnd) return EndInSamples(s);
-    if (w == Scan::kBad) return FailAtLine("Word longer than 259 characters in line %d");
+  // Reads the row whole; timed when its time is one the record can keep
+  // (a sample without one is left out, its fields read all the same so the
+  // next row starts where it should). False when the reading stops.
+  bool ReadSample(bool& timed) {
+    if (!SkipWord(&TrackerReader::EndInSamples)) return false;
     float seconds = 0.0f;
     const Scan t = scan.Float(seconds);
-    if (t == Scan::kEnd) return EndInSamples(s);
+    if (t == Scan::kEnd) return EndInSamples();
     // Truncated toward zero; the float's exact value times 4800 is exact in a double.
     const double ticks = std::trunc(static_cast<double>(seconds) * kTicksPerSecond);
-    if (t == Scan::kBad || !(ticks >= INT_MIN && ticks <= INT_MAX))
-      return FailAtLine("Invalid sample time in line %d");
-    data.sampleTimes[s] = static_cast<int>(ticks);
-    for (int m = 0; m < data.markerCount; ++m) {
-      if (!ReadMarkerField(s, m)) return EndInSamples(s);
+    timed = t == Scan::kOk && ticks >= INT_MIN && ticks <= INT_MAX;
+    if (timed) {
+      time = static_cast<int>(ticks);
+    } else {
+      NoteBadTime();
+    }
+    for (int m = 0; m < markerCount; ++m) {
+      if (!ReadMarkerField(m)) return EndInSamples();
     }
     return true;
+  }
+
+  void NoteBadTime() {
+    CStr what, box;
+    what.printf("Sample %d: %s is no valid time; the sample is left out", rows, QuotedWord(scan.Word()).data());
+    box.printf("Invalid sample time in line %d: the sample is left out", scan.Line());
+    NoteSurvivable(-1, what, box);
   }
 
   // False only at the end of the file. A field that is malformed or missing
-  // repeats the marker's position of the sample before ((0, 0) in the first).
-  bool ReadMarkerField(int s, int m) {
-    Point2& p = data.Position(s, m);
-    p = s > 0 ? data.Position(s - 1, m) : Point2(0.0f, 0.0f);
+  // repeats the marker's position of the sample before ((0, 0) before the
+  // first). A bad number costs its own field only: the other numbers of the
+  // field are read all the same, so the next field starts where it should.
+  bool ReadMarkerField(int m) {
+    const size_t at = static_cast<size_t>(m);
+    const size_t kept = times.size();
+    row[at] = kept > 0 ? staged[(kept - 1) * static_cast<size_t>(markerCount) + at] : Point2(0.0f, 0.0f);
+    present[at] = 0;
     int c = scan.Get();
     if (c == EOF) return false;
     if (c != '\t') {
-      NoteMalformed(m);
+      NoteMalformed(m, "the field does not begin with a tab");
       return true;
     }
     c = scan.Get();
     if (c == EOF) return false;
     if (c == '\t') return scan.Get() != EOF;
     scan.Unget(c);
-    float y = 0.0f, x = 0.0f, unused = 0.0f;
-    for (float* value : {&y, &x, &unused}) {
-      const Scan v = scan.Float(*value);
+    float values[3] = {};  // vertical (y), horizontal (x), and a third that is not used
+    CStr bad;
+    for (float& value : values) {
+      const Scan v = scan.Float(value);
       if (v == Scan::kEnd) return false;
-      if (v == Scan::kBad) {
-        NoteMalformed(m);
-        return true;
-      }
+      if (v == Scan::kBad && bad.isNull()) bad.printf("%s is not a finite number", QuotedWord(scan.Word()).data());
     }
-    p = Point2(x, y);
-    ++data.markers[m].validCount;
-    present[static_cast<size_t>(m)] = 1;
+    if (!bad.isNull()) {
+      NoteMalformed(m, bad);
+      return true;
+    }
+    row[at] = Point2(values[1], values[0]);
+    present[at] = 1;
     return true;
   }
 
-  void NoteMalformed(int m) {
-    if (!malformed.isNull()) return;
-    malformed.printf("Malformed data of marker %s in line %d: its last position is repeated",
-                     data.markers[m].name.data(), scan.Line());
+  void NoteMalformed(int m, const char* why) {
+    const char* name = names[static_cast<size_t>(m)].data();
+    CStr what, box;
+    what.printf("Sample %d, marker %s: %s; its last position is repeated", rows, name, why);
+    box.printf("Malformed data of marker %s in line %d: its last position is repeated", name, scan.Line());
+    NoteSurvivable(m, what, box);
   }
 
-  bool EndInSamples(int s) {
-    fault.printf("Unexpected end of file: %d of %d samples read", s, data.sampleCount);
-    return false;
+  // A fault that costs one field or one sample and lets the reading go on;
+  // the user is told once per file, at the first.
+  void NoteSurvivable(int m, const CStr& what, const CStr& box) {
+    fault.Note(scan.Line(), rows, m, what);
+    if (survivableSeen) return;
+    survivableSeen = true;
+    boxes.push_back(box);
   }
 
-  // Drops the sample being read when the file gave out inside it, so that
-  // every sample kept was read whole.
-  void KeepWholeSamples(int whole) {
-    if (whole == 0) {
-      data.Clear();
-      return;
+  // The sample just read becomes one of the record's.
+  void Keep() {
+    times.push_back(time);
+    staged.insert(staged.end(), row.begin(), row.end());
+    for (size_t m = 0; m < valid.size(); ++m) valid[m] += present[m];
+  }
+
+  // The whole samples into the record, marker by marker; with none it stays empty.
+  bool Store() {
+    const int samples = static_cast<int>(times.size());
+    if (samples == 0) return true;
+    if (!data.Allocate(samples, markerCount)) return OutOfMemory();
+    const size_t n = static_cast<size_t>(samples);
+    const size_t markers = static_cast<size_t>(markerCount);
+    for (size_t m = 0; m < markers; ++m) {
+      data.markers[m].name = names[m];
+      data.markers[m].validCount = valid[m];
+      for (size_t s = 0; s < n; ++s) data.positions[m * n + s] = staged[s * markers + m];
     }
-    for (int m = 0; m < data.markerCount; ++m) {
-      if (present[static_cast<size_t>(m)]) --data.markers[m].validCount;
-      const Point2* from = data.positions + static_cast<size_t>(m) * data.sampleCount;
-      Point2* to = data.positions + static_cast<size_t>(m) * whole;
-      for (int s = 0; s < whole; ++s) to[s] = from[s];
-    }
-    data.sampleCount = whole;
+    std::copy(times.begin(), times.end(), data.sampleTimes);
+    return true;
   }
 
   TrackerData& data;
-  TrackerScanner scan;
-  int64_t bytesLeft;
+  TextModeScanner scan;
+  int sampleCount = 0;  // as the header claims
+  int markerCount = 0;
+  std::vector<CStr> names;
+  std::vector<int> times;        // one per whole sample
+  std::vector<Point2> staged;    // whole samples, sample by sample: entry s * M + m
+  std::vector<int> valid;        // per marker: whole samples with a position from the file
+  int rows = 0;                  // sample rows read whole, kept or left out
+  int time = 0;                  // of the sample being read
+  std::vector<Point2> row;       // its positions
   std::vector<unsigned char> present;  // per marker: read from the file in this sample
-  CStr malformed;                      // the first malformed field, reported once
-  CStr fault;                          // what stopped the reading
+  bool survivableSeen = false;
+  ReadFault fault;
+  std::vector<CStr> boxes;  // in the order the faults were found
 };
 
 }  // namespace
@@ -389,6 +286,7 @@ TrackerData::TrackerData()
 TrackerData::~TrackerData() { Clear(); }
 
 void TrackerData::Clear() {
+  fault = ReadFault();
   delete[] markers;
   delete[] positions;
   delete[] sampleTimes;

@@ -15,6 +15,8 @@
 
 #include <cstdio>
 
+#include "readfault.h"
+
 class TrackerMarker {
  public:
   CStr name;       // exactly as in the file (spaces kept, case-sensitive)
@@ -30,10 +32,10 @@ class TrackerData {
   TrackerMarker* markers;  // M records in file column order; null when empty
   Point2* positions;       // N x M, marker by marker: entry m * N + s; null when empty
   int* sampleTimes;        // N times in ticks; null when empty
+  ReadFault fault;         // the first fault of the last Read; none after Clear
 
   // Empty: both counts 0 and all arrays null; otherwise both counts are
-  // positive and every array holds at least its full size (a recording cut
-  // short keeps the arrays allocated for the count in its header).
+  // positive and every array holds its full size.
   TrackerData();
   ~TrackerData();
   TrackerData(const TrackerData&) = delete;
@@ -48,10 +50,15 @@ class TrackerData {
 
   // Replaces the record with the recording on the stream, showing the host's
   // progress bar "Loading..." while it reads. Every fault in the file is
-  // shown in a message box (no owner, no caption). True when the file was
-  // read whole without a fault. A header or name row that cannot be read
-  // leaves the record empty; a recording cut short inside its sample rows is
-  // kept up to the last whole sample.
+  // shown in a message box (no owner, no caption), and the first is kept in
+  // fault with its line, sample and marker. True when the file was read
+  // whole without a fault. A header or name row that cannot be read leaves
+  // the record empty; a recording cut short inside its sample rows is kept
+  // up to the last whole sample. A marker field with a value that is not a
+  // finite decimal number reads as if the marker were missing in that
+  // sample; a sample whose time is no such number (or beyond the ticks an
+  // int holds) is left out. Memory follows the rows the stream holds,
+  // whatever counts its header claims.
   bool Read(FILE* stream);
 
   // Index of the first marker named exactly name, or -1.

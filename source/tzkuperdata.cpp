@@ -8,7 +8,6 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -21,16 +20,16 @@ namespace {
 const char kCaption[] = "TzMotionControl";
 const char kHeaderPrefix[] = "Axes = ";
 const size_t kHeaderPrefixLength = sizeof(kHeaderPrefix) - 1;
-const int kHeaderBufferSize = 256;  // 255 characters and the terminator
-const int kGrowStep = 100;  // samples added to the capacity at a time
+const size_t kHeaderLineLimit = 255;  // the reader's 256-byte line buffer
+const int kLeastGrowStep = 100;  // the first capacity, and the step when doubling finds no memory
 const char kLabelSeparators[] = " ,\n";
 
 int capacityLimit = -1;
 
 void Complain(const char* text) { MessageBoxA(nullptr, text, kCaption, MB_OK); }
 
-// The seek back to the start also tells the C library where the stream is, so
-// the position asked after every sample costs no system call.
+// The seek back to the start puts the stream where the scanner's byte count
+// starts, so that count is the position progress needs.
 int64_t StreamSize(FILE* stream) {
   if (fseeko(stream, 0, SEEK_END) != 0) return -1;
   const int64_t size = ftello(stream);
@@ -38,18 +37,16 @@ int64_t StreamSize(FILE* stream) {
   return size;
 }
 
-// The header line as text mode delivers it (textmode.h): a CR dropped before
-// LF does not count against the line limit.
-bool ReadHeaderLine(FILE* stream, char (&line)[kHeaderBufferSize]) {
-  int length = 0;
-  while (length < kHeaderBufferSize - 1) {
-    int c = GetTextModeChar(stream);
+// The header line as text mode delivers it: a CR dropped before LF does not
+// count against the line limit.
+bool ReadHeaderLine(TextModeScanner& scan, std::string& line) {
+  while (line.size() < kHeaderLineLimit) {
+    const int c = scan.Get();
     if (c == EOF) break;
-    line[length++] = static_cast<char>(c);
+    line += static_cast<char>(c);
     if (c == '\n') break;
   }
-  line[length] = '\0';
-  return length > 0;
+  return !line.empty();
 }
 
 int FindAxis(const std::string& label) {
@@ -59,69 +56,91 @@ int FindAxis(const std::string& label) {
   return -1;
 }
 
+// Header faults are shown to the user; all of them are in line 1.
+int RefuseHeader(MotionData& data, const CStr& text) {
+  Complain(text);
+  data.fault.Note(1, -1, -1, text);
+  return 0;
+}
+
+CStr LabelText(const char* format, const std::string& label) {
+  CStr text;
+  text.printf(format, label.c_str());
+  return text;
+}
+
 // Returns the number of columns, or 0 once the user has been told why the
-// header is refused. The map holds seven columns, so an eighth label (which
-// can only repeat one) is refused rather than written past it; a header with
-// no label would make the sample loop consume nothing and never end.
-int ReadColumnMap(FILE* stream, int (&columnAxis)[AXIS_COUNT]) {
-  char line[kHeaderBufferSize];
-  if (!ReadHeaderLine(stream, line) || strncmp(line, kHeaderPrefix, kHeaderPrefixLength) != 0) {
-    Complain("Not a Kuper ASCII File");
-    return 0;
-  }
+// header is refused. A NUL would end the labels early and move the numbers
+// onto other axes; a label named twice would keep only one of its columns;
+// a header with no label would make the sample loop consume nothing. With
+// every label once, the seven-entry map cannot overflow.
+int ReadColumnMap(TextModeScanner& scan, int (&columnAxis)[AXIS_COUNT], MotionData& data) {
+  std::string line;
+  if (!ReadHeaderLine(scan, line) || line.compare(0, kHeaderPrefixLength, kHeaderPrefix) != 0)
+    return RefuseHeader(data, "Not a Kuper ASCII File");
+  if (line.find('\0') != std::string::npos) return RefuseHeader(data, "NUL character among the data labels");
+  bool named[AXIS_COUNT] = {};
   int columns = 0;
-  const char* p = line + kHeaderPrefixLength;
-  for (p += strspn(p, kLabelSeparators); *p != '\0'; p += strspn(p, kLabelSeparators)) {
-    const size_t length = strcspn(p, kLabelSeparators);
-    const std::string label(p, length);
-    p += length;
+  size_t at = line.find_first_not_of(kLabelSeparators, kHeaderPrefixLength);
+  while (at != std::string::npos) {
+    const size_t end = line.find_first_of(kLabelSeparators, at);
+    const std::string label = line.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    at = line.find_first_not_of(kLabelSeparators, end);
     const int axis = FindAxis(label);
-    if (axis < 0) {
-      CStr text;
-      text.printf("Unknown data label: %s", label.c_str());
-      Complain(text);
-      return 0;
-    }
-    if (columns == AXIS_COUNT) {
-      Complain("Too many data labels: at most 7");
-      return 0;
-    }
+    if (axis < 0) return RefuseHeader(data, LabelText("Unknown data label: %s", label));
+    if (named[axis]) return RefuseHeader(data, LabelText("Data label named twice: %s", label));
+    named[axis] = true;
     columnAxis[columns++] = axis;
   }
-  if (columns == 0) Complain("No data labels after \"Axes = \"");
+  if (columns == 0) return RefuseHeader(data, "No data labels after \"Axes = \"");
   return columns;
 }
 
-void ReportProgress(FILE* stream, int64_t size, MotionProgress* progress) {
+void ReportProgress(int64_t position, int64_t size, MotionProgress* progress) {
   if (progress == nullptr || size <= 0) return;
-  const int64_t position = ftello(stream);
-  if (position < 0) return;
   progress->SetProgress(static_cast<float>(static_cast<double>(position) / static_cast<double>(size)));
+}
+
+// Why the sample in the given column could not be read; not shown in a box
+// (the panel reports the failure), kept in the record's fault.
+int RefuseSample(const TextModeScanner& scan, Scan read, int column, int columns, int axis, MotionData& data) {
+  CStr text;
+  const int sample = data.Count();
+  if (read == Scan::kBad) {
+    text.printf("Sample %d, %s: %s is not a finite number", sample, motionAxisLabels[axis],
+                QuotedWord(scan.Word()).data());
+  } else if (scan.Failed()) {
+    text.printf("Read error in sample %d", sample);
+  } else {
+    text.printf("The file ends inside sample %d, after %d of its %d numbers", sample, column, columns);
+  }
+  data.fault.Note(scan.Line(), sample, -1, text);
+  return 0;
 }
 
 // Line breaks carry no meaning: numbers are taken in groups of one per column.
 // The end of the file is only a clean end between two samples; a read error
 // is never taken for one.
-int ReadSamples(FILE* stream, const int (&columnAxis)[AXIS_COUNT], int columns, int64_t size,
+int ReadSamples(TextModeScanner& scan, const int (&columnAxis)[AXIS_COUNT], int columns, int64_t size,
                 MotionData& data, MotionProgress* progress) {
-  while (!feof(stream)) {
+  for (;;) {
     MotionSample sample;
     for (int column = 0; column < columns; ++column) {
       float value = 0.0f;
-      const int converted = fscanf(stream, "%f", &value);
-      if (converted == EOF) return (column == 0 && !ferror(stream)) ? 1 : 0;
-      if (converted != 1) return 0;
+      const Scan read = scan.Float(value);
+      if (read == Scan::kEnd && column == 0 && !scan.Failed()) return 1;
+      if (read != Scan::kOk) return RefuseSample(scan, read, column, columns, columnAxis[column], data);
       sample.values[columnAxis[column]] = value;
     }
     if (!data.Append(sample)) {
       CStr text;
       text.printf("Out of memory after %d samples", data.Count());
       Complain(text);
+      data.fault.Note(scan.Line(), data.Count(), -1, text);
       return 0;
     }
-    ReportProgress(stream, size, progress);
+    ReportProgress(scan.Consumed(), size, progress);
   }
-  return 1;
 }
 
 }  // namespace
@@ -146,6 +165,7 @@ void MotionData::Clear() {
   samples = nullptr;
   capacity = 0;
   count = 0;
+  fault = ReadFault();
 }
 
 // Samples are plain floats, so realloc may extend or remap the block instead
@@ -166,10 +186,12 @@ bool MotionData::Grow(int n, bool keep) {
   return true;
 }
 
-// Steps of 100 stay cheap for long takes because realloc extends or remaps
-// a large block rather than copying it.
+// Doubling keeps a long take linear where realloc copies (the Windows C
+// runtime, sanitizers); the small step keeps "out of memory" meaning that not
+// even 100 more samples fit.
 bool MotionData::Append(const MotionSample& s) {
-  if (count == capacity && !Grow(kGrowStep, true)) return false;
+  if (count == capacity && !Grow(std::max(capacity, kLeastGrowStep), true) && !Grow(kLeastGrowStep, true))
+    return false;
   samples[count++] = s;
   return true;
 }
@@ -186,8 +208,9 @@ const MotionSample& MotionData::GetSample(int i) const {
 int MotionData::Read(FILE* stream, MotionProgress* progress) {
   const int64_t size = StreamSize(stream);
   Clear();
+  TextModeScanner scan(stream);
   int columnAxis[AXIS_COUNT];
-  const int columns = ReadColumnMap(stream, columnAxis);
+  const int columns = ReadColumnMap(scan, columnAxis, *this);
   if (columns == 0) return 0;
-  return ReadSamples(stream, columnAxis, columns, size, *this, progress);
+  return ReadSamples(scan, columnAxis, columns, size, *this, progress);
 }

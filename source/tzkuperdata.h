@@ -13,6 +13,8 @@
 
 #include <cstdio>
 
+#include "readfault.h"
+
 enum MotionAxis {
   AXIS_FOCUS = 0,
   AXIS_TRACK = 1,
@@ -50,6 +52,7 @@ class MotionData {
   MotionSample* samples;  // owned, capacity records; null when empty
   int capacity;
   int count;  // records in use, in file order
+  ReadFault fault;  // where the last Read failed; none after a success or Clear
 
   MotionData();
   ~MotionData();
@@ -60,8 +63,9 @@ class MotionData {
   // Adds n records; all but the first count (kept when keep) are zero. n <= 0
   // does nothing. False when memory runs out: the old array is then untouched.
   bool Grow(int n, bool keep);
-  // When full, grows by 100 (capacity runs 0, 100, 200, 300 ...). False when
-  // memory runs out (nothing appended).
+  // When full, doubles the capacity (0, 100, 200, 400 ...), or grows by 100
+  // when doubling finds no memory. False when not even that fits (nothing
+  // appended).
   bool Append(const MotionSample& s);
   // i in 0..count-1; outside, asserts and gives an all-zero sample.
   const MotionSample& GetSample(int i) const;
@@ -69,8 +73,10 @@ class MotionData {
 
   // Replaces the record with the samples of a Kuper ASCII file. Returns 1 on
   // success, 0 on failure; header errors and running out of memory are shown
-  // in a message box, and the samples read before a failure are kept.
-  // progress may be null.
+  // in a message box, and the samples read before a failure are kept. Every
+  // failure is kept in fault with its line. A header must name each axis at
+  // most once and hold no NUL; a sample must hold decimal numbers with finite
+  // float values. progress may be null.
   int Read(FILE* stream, MotionProgress* progress);
 };
 

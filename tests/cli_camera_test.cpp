@@ -98,7 +98,12 @@ TEST_F(CameraCommand, ReportsRefusalsAndUsageErrors) {
       {"bad rate", good, {"--fps", "0"}, 1, "TzMotionControl: The FPS value"},
       {"rate above 4800", good, {"--fps", "4801"}, 1, "TzMotionControl: The FPS value"},
       {"not a take", "Axis = VTrack\n1\n", {}, 1,
-       "TzMotionControl: Not a Kuper ASCII File\nUnable to loaded file\n"},
+       "TzMotionControl: Not a Kuper ASCII File\nUnable to loaded file\nmirova: " + take + ":1: Not a Kuper ASCII File\n"},
+      // The panel's own box says nothing of where; the command line does.
+      {"a number beyond a float", "Axes = VTrack\r\n1\r\n1e39\r\n", {}, 1,
+       "Unable to loaded file\nmirova: " + take + ":3: Sample 1, VTrack: \"1e39\" is not a finite number\n"},
+      {"the last sample cut short", "Axes = VTrack VPan\n1 2\n3\n", {}, 1,
+       "Unable to loaded file\nmirova: " + take + ":3: The file ends inside sample 1, after 1 of its 2 numbers\n"},
       {"negative rate cannot be typed", good, {"--fps", "-5"}, 2, "usage: mirova camera"},
       {"unknown format", good, {"--format", "xml"}, 2, "usage: mirova camera"},
       {"glTF to standard output", good, {"--format", "gltf"}, 2, "usage: mirova camera"},

@@ -26,6 +26,12 @@ CliRun Inspect(const std::string& text, const std::string& name = "take.asc") {
   return {status, out.str(), err.str()};
 }
 
+// The expected text with PATH standing for the file's path.
+std::string WithPath(std::string text, const std::string& path) {
+  const size_t at = text.find("PATH");
+  return at == std::string::npos ? text : text.replace(at, 4, path);
+}
+
 TEST(InspectMotion, ReportsRecordAndMessages) {
   struct Case {
     const char* name;
@@ -41,22 +47,48 @@ TEST(InspectMotion, ReportsRecordAndMessages) {
       {"short last sample keeps the complete ones", "Axes = VEW VNS\n1 2\n3\n", 1,
        "{\"file\": \"take.asc\", \"ok\": false, \"samples\": [[0, 0, 1, 2, 0, 0, 0]], "
        "\"messages\": []}\n",
-       ""},
+       "mirova: PATH:3: The file ends inside sample 1, after 1 of its 2 numbers\n"},
+
       {"not a take", "Axis = VEW\n1\n", 1,
        "{\"file\": \"take.asc\", \"ok\": false, \"samples\": [], \"messages\": "
        "[{\"caption\": \"TzMotionControl\", \"text\": \"Not a Kuper ASCII File\"}]}\n",
-       "TzMotionControl: Not a Kuper ASCII File\n"},
+       "TzMotionControl: Not a Kuper ASCII File\nmirova: PATH:1: Not a Kuper ASCII File\n"},
       {"unknown label quoted", "Axes = VEW \"q\"\n", 1,
        "{\"file\": \"take.asc\", \"ok\": false, \"samples\": [], \"messages\": "
        "[{\"caption\": \"TzMotionControl\", \"text\": \"Unknown data label: \\\"q\\\"\"}]}\n",
-       "TzMotionControl: Unknown data label: \"q\"\n"},
+       "TzMotionControl: Unknown data label: \"q\"\nmirova: PATH:1: Unknown data label: \"q\"\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CliRun run = Inspect(c.text);
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.out, c.json);
-    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(run.err, WithPath(c.err, testing::TempDir() + "take.asc"));
+  }
+}
+
+// Every refusal names the line, as an editor counts it, on standard error.
+TEST(InspectMotion, PointsAtTheLineOfTheFault) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string err;  // the last line
+  };
+  const Case cases[] = {
+      {"number beyond a float, CR LF", "Axes = VEW VNS\r\n1 2\r\n\r\n3 -1e39\r\n",
+       "mirova: PATH:4: Sample 1, VNS: \"-1e39\" is not a finite number\n"},
+      {"not a number", "Axes = VEW\n1\nnan\n", "mirova: PATH:3: Sample 1, VEW: \"nan\" is not a finite number\n"},
+      {"NUL in the header", std::string("Axes = VEW\0 VNS\n1 2\n", 21),
+       "mirova: PATH:1: NUL character among the data labels\n"},
+      {"label named twice", "Axes = VEW VNS VEW\n1 2 3\n", "mirova: PATH:1: Data label named twice: VEW\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CliRun run = Inspect(c.text);
+    EXPECT_EQ(run.status, cli::EXIT_REFUSED);
+    const size_t last = run.err.rfind('\n', run.err.size() - 2);
+    EXPECT_EQ(run.err.substr(last == std::string::npos ? 0 : last + 1),
+              WithPath(c.err, testing::TempDir() + "take.asc"));
   }
 }
 

@@ -80,7 +80,8 @@ TEST(InspectTracker, ReportsTheRecordStabilisedOrRaw) {
        "{\"file\": \"take.trc\", \"samples\": 0, \"times\": [], \"markers\": [], \"describe\": \"-- FaceTracker "
        "Data --\\r\\nSamples: 0 Markers: 0\", \"messages\": [{\"caption\": null, \"text\": \"Unexpected end of "
        "file in the tracker header\"}]}\n",
-       "Unexpected end of file in the tracker header\n"},
+       "Unexpected end of file in the tracker header\nmirova: " + testing::TempDir() +
+           "take.trc:2: Unexpected end of file in the tracker header\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -89,6 +90,16 @@ TEST(InspectTracker, ReportsTheRecordStabilisedOrRaw) {
     EXPECT_EQ(run.out, c.json);
     EXPECT_EQ(run.err, c.err);
   }
+}
+
+TEST(InspectTracker, PointsAtTheLineOfTheFault) {
+  const std::string spoiled = tracker_text::WithColumn(tracker_text::WithCrLf(kTake), 6, 5, "1e39");
+  const CliRun run = InspectTracker(spoiled, true);
+  EXPECT_EQ(run.status, cli::EXIT_REFUSED);
+  EXPECT_EQ(run.err, "Malformed data of marker lip_upper in line 7: its last position is repeated\nmirova: " +
+                         testing::TempDir() +
+                         "take.trc:7: Sample 1, marker lip_upper: \"1e39\" is not a finite number; its last "
+                         "position is repeated\n");
 }
 
 TEST(InspectTracker, UsageErrors) {
@@ -181,6 +192,29 @@ TEST(FaceCommand, KeysEveryPercentageAtTheSampleTimes) {
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.out, c.json);
     EXPECT_EQ(run.err, c.err);
+  }
+}
+
+// A bad value costs its own field: the keys are those of the recording with
+// that marker missing there, and the error stream says where it was.
+TEST(FaceCommand, BadValueKeysAsAMissingMarker) {
+  const std::string take = TwoSampleTake(0.5f);
+  const int row = 6, lipLower = 2;  // the second sample, the third marker
+  std::string missing = take;
+  for (int column = 2 + 3 * lipLower; column < 5 + 3 * lipLower; ++column)
+    missing = tracker_text::WithColumn(missing, row, column, "");
+  const CliRun expected = Face(missing, {"--neutral", kNeutral});
+  ASSERT_EQ(expected.status, 0) << expected.err;
+  for (const char* bad : {"nan", "1e39", "abc"}) {
+    SCOPED_TRACE(bad);
+    const CliRun run = Face(tracker_text::WithColumn(take, row, 2 + 3 * lipLower, bad), {"--neutral", kNeutral});
+    EXPECT_EQ(run.status, 0);
+    const std::string messages = ", \"messages\": ";
+    EXPECT_EQ(run.out.substr(0, run.out.find(messages)), expected.out.substr(0, expected.out.find(messages)));
+    EXPECT_NE(run.err.find("mirova: " + testing::TempDir() + "face take.trc:7: Sample 1, marker lip_lower: \"" +
+                           bad + "\" is not a finite number"),
+              std::string::npos)
+        << run.err;
   }
 }
 

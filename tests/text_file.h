@@ -1,7 +1,9 @@
 // Test helpers for the readers of recorded text files: a real FILE* holding
-// a text, and the CR LF copy of a text written with LF.
+// a text (a file, or a pipe), and the CR LF copy of a text written with LF.
 #ifndef TESTS_TEXT_FILE_H
 #define TESTS_TEXT_FILE_H
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -31,6 +33,29 @@ class TempFile {
 
  private:
   FILE* file;
+};
+
+// The text coming through a pipe, as standard input or a FIFO gives it: a
+// stream that cannot seek. The text must fit the pipe's buffer (64 KiB).
+class PipeFile {
+ public:
+  explicit PipeFile(const std::string& text) {
+    int ends[2];
+    if (pipe(ends) != 0) return;
+    const bool written = write(ends[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    close(ends[1]);
+    file = written ? fdopen(ends[0], "r") : nullptr;
+    if (file == nullptr) close(ends[0]);
+  }
+  ~PipeFile() {
+    if (file != nullptr) std::fclose(file);
+  }
+  PipeFile(const PipeFile&) = delete;
+  PipeFile& operator=(const PipeFile&) = delete;
+  FILE* get() const { return file; }
+
+ private:
+  FILE* file = nullptr;
 };
 
 }  // namespace text_file

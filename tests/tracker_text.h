@@ -65,6 +65,16 @@ inline std::string Recording(const std::vector<std::string>& names, const std::v
   return text;
 }
 
+// The text with one tab-separated column of a line replaced (both counted
+// from 0). Emptying the three columns of a marker field makes it missing.
+inline std::string WithColumn(const std::string& text, int line, int column, const std::string& value) {
+  size_t at = 0;
+  for (int l = 0; l < line; ++l) at = text.find('\n', at) + 1;
+  for (int c = 0; c < column; ++c) at = text.find('\t', at) + 1;
+  const size_t end = text.find_first_of("\t\n", at);
+  return text.substr(0, at) + value + text.substr(end);
+}
+
 using text_file::TempFile;
 using text_file::WithCrLf;
 

@@ -21,6 +21,7 @@ struct ReadCase {
   int result;
   std::vector<Values> samples;
   std::string message;  // the one box expected, empty for none
+  int faultLine;        // where the read failed; 0 for none
 };
 
 using text_file::TempFile;
@@ -34,6 +35,13 @@ class RecordingProgress final : public MotionProgress {
 
 std::string Padded(const std::string& head, size_t width, const std::string& tail) {
   return head + std::string(width - head.size() - tail.size(), ' ') + tail;
+}
+
+// A take of one axis whose sample i holds i, one a line.
+std::string Ramp(int samples) {
+  std::string text = "Axes = VTrack\n";
+  for (int i = 0; i < samples; ++i) text += std::to_string(i) + "\n";
+  return text;
 }
 
 class KuperReadTest : public ::testing::Test {
@@ -57,6 +65,8 @@ class KuperReadTest : public ::testing::Test {
             << "sample " << i << " axis " << motionAxisLabels[axis];
       }
     }
+    EXPECT_EQ(data.fault.line, c.faultLine);
+    EXPECT_EQ(data.fault.Found(), c.result == 0);
     const auto& boxes = headless::MessageBoxes();
     if (c.message.empty()) {
       EXPECT_TRUE(boxes.empty());
@@ -74,48 +84,66 @@ class KuperReadTest : public ::testing::Test {
 };
 
 const char kNotKuper[] = "Not a Kuper ASCII File";
-const char kTooMany[] = "Too many data labels: at most 7";
 const char kNoLabels[] = "No data labels after \"Axes = \"";
+const char kNul[] = "NUL character among the data labels";
 const Values kTrack1Pan2 = {{AXIS_TRACK, 1}, {AXIS_PAN, 2}};
 const Values kTrack3Pan4 = {{AXIS_TRACK, 3}, {AXIS_PAN, 4}};
+const std::string kTwoSamples = "Axes = VTrack VPan\n1 2\n3 4\n";
 
 const std::vector<ReadCase>& ReadCases() {
   static const std::vector<ReadCase> cases = {
-      {"empty file", "", 0, {}, kNotKuper},
-      {"prefix in other case", "axes = VTrack\n1\n", 0, {}, kNotKuper},
-      {"prefix without blank", "Axes= VTrack\n1\n", 0, {}, kNotKuper},
-      {"header only", "Axes = VTrack VPan\n", 1, {}, ""},
-      {"header without line feed", "Axes = VTrack VPan", 1, {}, ""},
-      {"two samples", "Axes = VTrack VPan\n1 2\n3 4\n", 1, {kTrack1Pan2, kTrack3Pan4}, ""},
-      {"no final line feed", "Axes = VTrack VPan\n1 2\n3 4", 1, {kTrack1Pan2, kTrack3Pan4}, ""},
-      {"trailing blanks", "Axes = VTrack VPan\n1 2\n3 4  \n\n \t\n", 1, {kTrack1Pan2, kTrack3Pan4}, ""},
-      {"line breaks carry no meaning", "Axes = VTrack VPan\n1\n2 3\n\n4\n", 1, {kTrack1Pan2, kTrack3Pan4}, ""},
-      {"bare comma between labels", "Axes = VTrack,VPan\n1 2\n", 1, {kTrack1Pan2}, ""},
-      {"comma with spaces between labels", "Axes = VTrack , VPan\n1 2\n", 1, {kTrack1Pan2}, ""},
+      {"empty file", "", 0, {}, kNotKuper, 1},
+      {"prefix in other case", "axes = VTrack\n1\n", 0, {}, kNotKuper, 1},
+      {"prefix without blank", "Axes= VTrack\n1\n", 0, {}, kNotKuper, 1},
+      {"header only", "Axes = VTrack VPan\n", 1, {}, "", 0},
+      {"header without line feed", "Axes = VTrack VPan", 1, {}, "", 0},
+      {"two samples", kTwoSamples, 1, {kTrack1Pan2, kTrack3Pan4}, "", 0},
+      {"no final line feed", "Axes = VTrack VPan\n1 2\n3 4", 1, {kTrack1Pan2, kTrack3Pan4}, "", 0},
+      {"trailing blanks", "Axes = VTrack VPan\n1 2\n3 4  \n\n \t\n", 1, {kTrack1Pan2, kTrack3Pan4}, "", 0},
+      {"line breaks carry no meaning", "Axes = VTrack VPan\n1\n2 3\n\n4\n", 1, {kTrack1Pan2, kTrack3Pan4}, "", 0},
+      {"bare comma between labels", "Axes = VTrack,VPan\n1 2\n", 1, {kTrack1Pan2}, "", 0},
+      {"comma with spaces between labels", "Axes = VTrack , VPan\n1 2\n", 1, {kTrack1Pan2}, "", 0},
       {"every axis in shuffled order", "Axes = VRoll FOCUS VTilt VTrack VNS VEW VPan\n1 2 3 4 5 6 7\n", 1,
        {{{AXIS_ROLL, 1}, {AXIS_FOCUS, 2}, {AXIS_TILT, 3}, {AXIS_TRACK, 4}, {AXIS_NORTH_SOUTH, 5},
-         {AXIS_EAST_WEST, 6}, {AXIS_PAN, 7}}}, ""},
-      {"label named twice keeps the later column", "Axes = VPan VPan\n1 2\n", 1, {{{AXIS_PAN, 2}}}, ""},
-      {"seven labels fit", "Axes = VPan VPan VPan VPan VPan VPan VTrack\n1 2 3 4 5 6 7\n", 1,
-       {{{AXIS_PAN, 6}, {AXIS_TRACK, 7}}}, ""},
-      {"eight labels refused", "Axes = VPan VPan VPan VPan VPan VPan VPan VPan\n1 2 3 4 5 6 7 8\n", 0, {}, kTooMany},
-      {"no labels", "Axes = \n1 2\n", 0, {}, kNoLabels},
-      {"only separators", "Axes = , ,,\n1 2\n", 0, {}, kNoLabels},
-      {"no labels at end of file", "Axes = ", 0, {}, kNoLabels},
-      {"label in other case quoted as written", "Axes = VTrack vtrack\n1 2\n", 0, {}, "Unknown data label: vtrack"},
-      {"tab is no separator", "Axes = VTrack\tVPan\n1 2\n", 0, {}, "Unknown data label: VTrack\tVPan"},
-      {"lone CR stays in the label", "Axes = VTrack\rVPan\n1 2\n", 0, {}, "Unknown data label: VTrack\rVPan"},
-      {"lone CR at end of file", "Axes = VTrack\r", 0, {}, "Unknown data label: VTrack\r"},
-      {"lone CR between numbers", "Axes = VTrack VPan\n1\r2\n", 1, {kTrack1Pan2}, ""},
-      {"five numbers for two labels", "Axes = VTrack VPan\n1 2\n3 4\n5\n", 0, {kTrack1Pan2, kTrack3Pan4}, ""},
-      {"comma between numbers", "Axes = VTrack VPan\n1 2\n3,4\n", 0, {kTrack1Pan2}, ""},
-      {"text among numbers", "Axes = VTrack VPan\n1 2\nVTrack 4\n", 0, {kTrack1Pan2}, ""},
+         {AXIS_EAST_WEST, 6}, {AXIS_PAN, 7}}}, "", 0},
+      // One column of a label named twice would be lost.
+      {"label named twice", "Axes = VPan VTrack VPan\n1 2 3\n", 0, {}, "Data label named twice: VPan", 1},
+      {"eight labels repeat one", "Axes = VPan VPan VPan VPan VPan VPan VPan VPan\n1 2 3 4 5 6 7 8\n", 0, {},
+       "Data label named twice: VPan", 1},
+      // A NUL would end the labels early and move the numbers onto other axes.
+      {"NUL between labels", std::string("Axes = VTrack\0 VPan\n1 2\n", 24), 0, {}, kNul, 1},
+      {"NUL ends the header line", std::string("Axes = VTrack VPan\0\n1 2\n", 24), 0, {}, kNul, 1},
+      {"NUL before the prefix", std::string("\0Axes = VTrack\n1\n", 17), 0, {}, kNotKuper, 1},
+      {"no labels", "Axes = \n1 2\n", 0, {}, kNoLabels, 1},
+      {"only separators", "Axes = , ,,\n1 2\n", 0, {}, kNoLabels, 1},
+      {"no labels at end of file", "Axes = ", 0, {}, kNoLabels, 1},
+      {"label in other case quoted as written", "Axes = VTrack vtrack\n1 2\n", 0, {}, "Unknown data label: vtrack", 1},
+      {"tab is no separator", "Axes = VTrack\tVPan\n1 2\n", 0, {}, "Unknown data label: VTrack\tVPan", 1},
+      {"lone CR stays in the label", "Axes = VTrack\rVPan\n1 2\n", 0, {}, "Unknown data label: VTrack\rVPan", 1},
+      {"lone CR at end of file", "Axes = VTrack\r", 0, {}, "Unknown data label: VTrack\r", 1},
+      {"lone CR between numbers", "Axes = VTrack VPan\n1\r2\n", 1, {kTrack1Pan2}, "", 0},
+      {"five numbers for two labels", kTwoSamples + "5\n", 0, {kTrack1Pan2, kTrack3Pan4}, "", 4},
+      {"cut short, then blank lines to the end", kTwoSamples + "\n5\n\n", 0, {kTrack1Pan2, kTrack3Pan4}, "", 6},
+      {"comma between numbers", "Axes = VTrack VPan\n1 2\n3,4\n", 0, {kTrack1Pan2}, "", 3},
+      {"text among numbers", "Axes = VTrack VPan\n1 2\nVTrack 4\n", 0, {kTrack1Pan2}, "", 3},
+      // A sample is refused unless every number is finite and decimal.
+      {"not a number", kTwoSamples + "5 nan\n", 0, {kTrack1Pan2, kTrack3Pan4}, "", 4},
+      {"infinity", kTwoSamples + "inf 6\n", 0, {kTrack1Pan2, kTrack3Pan4}, "", 4},
+      {"negative infinity", kTwoSamples + "-INFINITY 6\n", 0, {kTrack1Pan2, kTrack3Pan4}, "", 4},
+      {"beyond a float", kTwoSamples + "5\n1e39\n", 0, {kTrack1Pan2, kTrack3Pan4}, "", 5},
+      {"below a float", kTwoSamples + "5 -3.5e38\n", 0, {kTrack1Pan2, kTrack3Pan4}, "", 4},
+      {"hexadecimal", kTwoSamples + "0x1p3 6\n", 0, {kTrack1Pan2, kTrack3Pan4}, "", 4},
+      {"exponent without digits", kTwoSamples + "5 6e\n", 0, {kTrack1Pan2, kTrack3Pan4}, "", 4},
+      {"NUL in a number", kTwoSamples + std::string("5\0 6\n", 5), 0, {kTrack1Pan2, kTrack3Pan4}, "", 4},
+      {"first sample refused", "Axes = VTrack VPan\n\n\nnan 2\n3 4\n", 0, {}, "", 4},
+      {"extremes of a float", "Axes = VTrack VPan\n3.4028235e38 -1e-45\n", 1,
+       {{{AXIS_TRACK, 3.4028235e38f}, {AXIS_PAN, -1e-45f}}}, "", 0},
       // The header line holds 255 characters; the rest of a longer line is data.
-      {"label ends at character 255", Padded("Axes = VTrack", 255, "VPan") + "\n1 2\n", 1, {kTrack1Pan2}, ""},
-      {"line feed as character 255", Padded("Axes = VTrack", 254, "VPan") + "\n1 2\n", 1, {kTrack1Pan2}, ""},
+      {"label ends at character 255", Padded("Axes = VTrack", 255, "VPan") + "\n1 2\n", 1, {kTrack1Pan2}, "", 0},
+      {"line feed as character 255", Padded("Axes = VTrack", 254, "VPan") + "\n1 2\n", 1, {kTrack1Pan2}, "", 0},
       {"label cut at character 255", Padded("Axes = VTrack", 256, "VPan") + "\n1 2\n", 0, {},
-       "Unknown data label: VPa"},
-      {"label after character 255 is data", Padded("Axes = VTrack", 255, "") + "VPan\n1\n", 0, {}, ""},
+       "Unknown data label: VPa", 1},
+      {"label after character 255 is data", Padded("Axes = VTrack", 255, "") + "VPan\n1\n", 0, {}, "", 1},
   };
   return cases;
 }
@@ -134,13 +162,43 @@ TEST_F(KuperReadTest, ReadsLfAndCrLfFilesAlike) {
   }
 }
 
-TEST_F(KuperReadTest, CapacityGrowsByHundredKeepingSamples) {
-  const std::pair<int, int> samplesAndCapacity[] = {{1, 100}, {100, 100}, {101, 200}, {201, 300}};
+TEST_F(KuperReadTest, FaultSaysWhatAndWhere) {
+  struct Case {
+    const char* name;
+    std::string text;
+    int line, sample;
+    std::string what;
+  };
+  const std::string head = "Axes = VTrack VPan\r\n1 2\r\n";
+  const Case cases[] = {
+      {"not a number, CR LF", head + "3 nan\r\n", 3, 1, "Sample 1, VPan: \"nan\" is not a finite number"},
+      {"beyond a float, second line of a sample", head + "3\r\n1e39\r\n", 4, 1,
+       "Sample 1, VPan: \"1e39\" is not a finite number"},
+      {"bytes that do not print", head + std::string("\x01\0\xff 4", 6), 3, 1,
+       "Sample 1, VTrack: \"\\x01\\x00\\xFF\" is not a finite number"},
+      {"long word cut", head + std::string(300, '7') + "x 4", 3, 1,
+       "Sample 1, VTrack: \"" + std::string(32, '7') + "...\" is not a finite number"},
+      {"cut short", head + "3", 3, 1, "The file ends inside sample 1, after 1 of its 2 numbers"},
+      {"unknown label", "Axes = VTrack q\n", 1, -1, "Unknown data label: q"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ReadText(c.text), 0);
+    EXPECT_EQ(data.fault.line, c.line);
+    EXPECT_EQ(data.fault.sample, c.sample);
+    EXPECT_EQ(data.fault.marker, -1);
+    EXPECT_EQ(std::string(data.fault.what), c.what);
+  }
+  ASSERT_EQ(ReadText(head), 1);
+  EXPECT_FALSE(data.fault.Found());
+}
+
+// Doubling keeps a long take linear on allocators whose realloc copies.
+TEST_F(KuperReadTest, CapacityDoublesKeepingSamples) {
+  const std::pair<int, int> samplesAndCapacity[] = {{1, 100}, {100, 100}, {101, 200}, {201, 400}, {801, 1600}};
   for (const auto& [samples, capacity] : samplesAndCapacity) {
     SCOPED_TRACE(samples);
-    std::string text = "Axes = VTrack\n";
-    for (int i = 0; i < samples; ++i) text += std::to_string(i) + "\n";
-    ASSERT_EQ(ReadText(text), 1);
+    ASSERT_EQ(ReadText(Ramp(samples)), 1);
     EXPECT_EQ(data.count, samples);
     EXPECT_EQ(data.capacity, capacity);
     for (int i = 0; i < samples; ++i) ASSERT_EQ(data.GetSample(i).GetValue(AXIS_TRACK), i);
@@ -184,19 +242,28 @@ TEST_F(KuperReadTest, ProgressReachesOneWithoutFinalLineFeed) {
   EXPECT_EQ(progress.fractions[1], 1.0f);
 }
 
+// When doubling finds no memory the array still grows by 100, so "Out of
+// memory after N samples" means that not even 100 more fit.
 TEST_F(KuperReadTest, OutOfMemoryKeepsSamplesReadAndSaysSo) {
-  SetMotionCapacityLimit(150);
-  std::string text = "Axes = VTrack\n";
-  for (int i = 0; i < 250; ++i) text += std::to_string(i) + "\n";
-  EXPECT_EQ(ReadText(text), 0);
-  EXPECT_EQ(data.count, 100);
-  EXPECT_EQ(data.capacity, 100);
-  EXPECT_EQ(data.GetSample(99).GetValue(AXIS_TRACK), 99);
-  const auto& boxes = headless::MessageBoxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Out of memory after 100 samples");
-  EXPECT_EQ(boxes[0].caption, "TzMotionControl");
-  EXPECT_EQ(boxes[0].owner, nullptr);
+  struct Case {
+    int limit, samples, kept;
+  };
+  for (const Case& c : {Case{150, 250, 100}, Case{350, 400, 300}}) {
+    SCOPED_TRACE(c.limit);
+    headless::ResetRecords();
+    SetMotionCapacityLimit(c.limit);
+    EXPECT_EQ(ReadText(Ramp(c.samples)), 0);
+    EXPECT_EQ(data.count, c.kept);
+    EXPECT_EQ(data.capacity, c.kept);
+    EXPECT_EQ(data.GetSample(c.kept - 1).GetValue(AXIS_TRACK), c.kept - 1);
+    const auto& boxes = headless::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Out of memory after " + std::to_string(c.kept) + " samples");
+    EXPECT_EQ(boxes[0].caption, "TzMotionControl");
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_EQ(data.fault.line, c.kept + 2);
+    EXPECT_EQ(data.fault.sample, c.kept);
+  }
 }
 
 TEST_F(KuperReadTest, FailedGrowLeavesArrayUntouched) {

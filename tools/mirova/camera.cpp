@@ -19,6 +19,8 @@
 #include "messages.h"
 #include "output_file.h"
 #include "plugin.h"
+#include "read_fault.h"
+#include "tzmotion.h"
 
 namespace cli {
 
@@ -213,6 +215,12 @@ int WriteReport(const CameraTake& take, const CameraOptions& o, const MessageLog
   return file.Commit(err) ? EXIT_OK : EXIT_USAGE;
 }
 
+// The take as the module's utility read it; the class descriptor hands out
+// the one utility object.
+const MotionData& LoadedTake(ClassDesc* cd) {
+  return static_cast<MotionControlUtility*>(cd->Create(FALSE))->motionData;
+}
+
 }  // namespace
 
 int RunCamera(const Args& args, std::ostream& out, std::ostream& err) {
@@ -245,6 +253,7 @@ int RunCamera(const Args& args, std::ostream& out, std::ostream& err) {
   } else {
     HWND panel = host.RollupPages().back().page;
     status = WorkPanel(panel, o, messages, err);
+    if (status == EXIT_REFUSED) PrintReadFault(err, o.file, LoadedTake(cd).fault);
     if (status == EXIT_OK) {
       CameraTake take = ReadCamera(camera, panel);
       status = WriteReport(take, o, messages, out, err);

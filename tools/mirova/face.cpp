@@ -24,6 +24,7 @@
 #include "obj_file.h"
 #include "output_file.h"
 #include "plugin.h"
+#include "read_fault.h"
 
 namespace cli {
 
@@ -235,6 +236,7 @@ int RunFace(const Args& args, std::ostream& out, std::ostream& err) {
     err << "mirova: cannot open " << request.recording << "\n";
     return EXIT_USAGE;
   }
+  PrintReadFault(err, request.recording, obj->trackerInput.data.fault);
   obj->trackerInput.Apply(obj);
   return WriteFaceOutput(request, obj, messages, out, err);
 }

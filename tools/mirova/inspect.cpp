@@ -43,8 +43,8 @@ int RunInspect(const Args& args, std::ostream& out, std::ostream& err) {
     err << "mirova: cannot open " << args[0] << "\n";
     return EXIT_USAGE;
   }
-  int status = motion ? InspectMotionFile(FileNameOf(args[0]), stream, out, err)
-                      : InspectTrackerFile(FileNameOf(args[0]), stream, raw, out, err);
+  int status = motion ? InspectMotionFile(args[0], stream, out, err)
+                      : InspectTrackerFile(args[0], stream, raw, out, err);
   std::fclose(stream);
   return status;
 }

@@ -10,15 +10,17 @@ namespace cli {
 // The file part of a path, as the library's panels show it.
 std::string FileNameOf(const std::string& path);
 
-// Reads a motion-control take from stream and reports the record and the
-// messages as JSON: 0 when the reader succeeded, 1 when it failed.
-int InspectMotionFile(const std::string& name, FILE* stream, std::ostream& out,
+// Reads a motion-control take from stream (opened from path) and reports the
+// record and the messages as JSON, and where the file went wrong on err: 0
+// when the reader succeeded, 1 when it failed.
+int InspectMotionFile(const std::string& path, FILE* stream, std::ostream& out,
                       std::ostream& err);
 
-// Reads a tracker recording from stream as the Face Tracker rollup does,
-// stabilised unless raw, and reports the record and the messages as JSON:
-// 0 when no message was shown, 1 when one reported a fault in the file.
-int InspectTrackerFile(const std::string& name, FILE* stream, bool raw, std::ostream& out,
+// Reads a tracker recording from stream (opened from path) as the Face
+// Tracker rollup does, stabilised unless raw, and reports the record and the
+// messages as JSON, and where the file went wrong on err: 0 when no message
+// was shown, 1 when one reported a fault in the file.
+int InspectTrackerFile(const std::string& path, FILE* stream, bool raw, std::ostream& out,
                        std::ostream& err);
 
 }  // namespace cli

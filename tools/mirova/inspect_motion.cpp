@@ -5,6 +5,7 @@
 #include "inspect_formats.h"
 #include "json.h"
 #include "messages.h"
+#include "read_fault.h"
 #include "tzkuperdata.h"
 
 namespace cli {
@@ -42,7 +43,7 @@ void WriteSamples(JsonWriter& json, const MotionData& data) {
 
 }  // namespace
 
-int InspectMotionFile(const std::string& name, FILE* stream, std::ostream& out,
+int InspectMotionFile(const std::string& path, FILE* stream, std::ostream& out,
                       std::ostream& err) {
   MessageLog messages(err);
   MotionData data;
@@ -53,8 +54,9 @@ int InspectMotionFile(const std::string& name, FILE* stream, std::ostream& out,
   } else {
     ok = data.Read(stream, nullptr);
   }
+  PrintReadFault(err, path, data.fault);
   JsonWriter json(out);
-  json.BeginObject().Key("file").String(name).Key("ok").Bool(ok).Key("samples");
+  json.BeginObject().Key("file").String(FileNameOf(path)).Key("ok").Bool(ok).Key("samples");
   WriteSamples(json, data);
   json.Key("messages");
   messages.WriteJson(json);

@@ -8,6 +8,7 @@
 #include "inspect_formats.h"
 #include "json.h"
 #include "messages.h"
+#include "read_fault.h"
 
 namespace cli {
 
@@ -44,16 +45,17 @@ void WriteMarkers(JsonWriter& json, const TrackerData& data) {
 
 }  // namespace
 
-int InspectTrackerFile(const std::string& name, FILE* stream, bool raw, std::ostream& out,
+int InspectTrackerFile(const std::string& path, FILE* stream, bool raw, std::ostream& out,
                        std::ostream& err) {
   headless::Host host;
   if (isatty(STDERR_FILENO)) host.ShowProgressOn(stderr);
   MessageLog messages(err);
   TrackerData data;
   data.Read(stream);
+  PrintReadFault(err, path, data.fault);
   if (!raw) data.Stabilise(kReferenceMarker);
   JsonWriter json(out);
-  json.BeginObject().Key("file").String(name).Key("samples").Int(data.SampleCount()).Key("times");
+  json.BeginObject().Key("file").String(FileNameOf(path)).Key("samples").Int(data.SampleCount()).Key("times");
   WriteTimes(json, data);
   json.Key("markers");
   WriteMarkers(json, data);
