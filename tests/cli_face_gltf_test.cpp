@@ -182,6 +182,30 @@ TEST(FaceGltf, ARecordingThatGivesNoKeysLeavesTheOutputAlone) {
   std::remove(recording.c_str());
 }
 
+// Two samples hours apart would sample a million and a half frames.
+TEST(FaceGltf, KeysSpanningTooManyFramesAreRefused) {
+  const std::vector<std::string> markers = {"nose_bridge",   "lip_upper",    "lip_lower",      "lip_left",
+                                            "lip_right",     "eyelid_left",  "eyelid_right",   "out_brow_left",
+                                            "out_brow_right", "cheek_left",  "cheek_right",    "squint_left",
+                                            "squint_right",  "in_brow_right"};
+  tracker_text::Row early{0.0f, {}}, late{50000.0f, {}};
+  for (size_t m = 0; m < markers.size(); ++m) {
+    early.markers.push_back(tracker_text::FilePosition{0.3f + 0.02f * static_cast<float>(m), 0.5f});
+    late.markers.push_back(tracker_text::FilePosition{0.31f + 0.025f * static_cast<float>(m), 0.45f});
+  }
+  const std::string recording = testing::TempDir() + "hours apart.trc";
+  std::ofstream(recording, std::ios::binary) << tracker_text::Recording(markers, {early, late});
+  const std::string path = testing::TempDir() + "long.glb";
+  std::ofstream(path, std::ios::binary) << "what was there\n";
+  CliRun run = Face({recording, "--neutral", kFace + "neutral.obj", "--format", "gltf", "-o", path});
+  EXPECT_EQ(run.status, cli::EXIT_REFUSED);
+  EXPECT_NE(run.err.find("the keys span 1500001 frames"), std::string::npos) << run.err;
+  std::ifstream file(path, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "what was there\n");
+  std::remove(path.c_str());
+  std::remove(recording.c_str());
+}
+
 TEST(FaceGltf, ATargetOfAnotherPointCountIsRefused) {
   const std::string path = testing::TempDir() + "refused.glb";
   const std::string shortShape = testing::TempDir() + "short.obj";

@@ -12,8 +12,8 @@
 #                       examples folder) must exit with EXIT and write to
 #                       standard error a line that REGEX (grep -E) matches
 #
-# Each case runs in a fresh folder holding the inputs and three existing
-# output files, out.json, out.obj and out.chan. Unless EXIT is 0, they must
+# Each case runs in a fresh folder holding the inputs and four existing
+# output files, out.json, out.obj, out.chan and out.glb. Unless EXIT is 0, they must
 # be byte for byte as they were afterwards, and nothing may be added to the
 # folder (no temporary file left behind).
 set -uo pipefail
@@ -38,9 +38,9 @@ run_case() {
   local status=$1 regex=$2 args=$3 got
   local run="$work/run"
   rm -rf "$run" && cp -a "$work/inputs" "$run"
-  for out in out.json out.obj out.chan; do printf 'existing %s\n' "$out" >"$run/$out"; done
+  for out in out.json out.obj out.chan out.glb; do printf 'existing %s\n' "$out" >"$run/$out"; done
   local before
-  before=$(cd "$run" && ls -A | sort && cat out.json out.obj out.chan)
+  before=$(cd "$run" && ls -A | sort && cat out.json out.obj out.chan out.glb)
   (cd "$run" && eval "timeout 60 \"\$mirova\" $args" >/dev/null 2>"$work/stderr")
   got=$?
   count=$((count + 1))
@@ -48,7 +48,7 @@ run_case() {
   if ! grep -Eq -e "$regex" "$work/stderr"; then fail "no line of standard error matches /$regex/"; return; fi
   [ "$status" = 0 ] && return
   local after
-  after=$(cd "$run" && ls -A | sort && cat out.json out.obj out.chan)
+  after=$(cd "$run" && ls -A | sort && cat out.json out.obj out.chan out.glb)
   [ "$before" = "$after" ] || fail "the folder or an existing output changed"
 }
 

@@ -7,8 +7,6 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
-#include <memory>
 
 #include "chan.h"
 #include "cli.h"
@@ -29,6 +27,7 @@ namespace {
 const char usage[] =
     "usage: mirova camera FILE.asc [--fps N] [--no-east-west] [--no-track] [--no-north-south]\n"
     "                    [--no-tilt] [--no-roll] [--no-pan] [--format json|chan|gltf] [-o OUT]\n"
+    "                    [--plugin FILE]\n"
     "(--format gltf writes -o OUT.glb or OUT.gltf)\n";
 
 // The panel's six axis check boxes, by their labels.
@@ -205,7 +204,7 @@ int WriteReport(const CameraTake& take, const CameraOptions& o, const MessageLog
       err << "mirova: " << problem << "\n";
       return EXIT_REFUSED;
     }
-    return out.flush() ? EXIT_OK : EXIT_USAGE;
+    return EXIT_OK;
   }
   OutputFile file(o.output);
   if (!WriteTake(take, o, messages, file.Stream(), &problem)) {

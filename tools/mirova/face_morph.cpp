@@ -79,25 +79,37 @@ std::vector<float> TargetWeights(ExpressionObject* obj, const MorphMesh& mesh, T
   return weights;
 }
 
-WeightTrack FrameWeights(ExpressionObject* obj, const MorphMesh& mesh) {
-  WeightTrack track;
+// Two samples hours apart key a span of far more frames than the recording
+// has samples, and every frame costs a weight per target: the sampled
+// animation is bounded (a million frames is over nine hours at 30 a second).
+const long long kMaxAnimatedFrames = 1000000;
+
+bool FrameWeights(ExpressionObject* obj, const MorphMesh& mesh, WeightTrack* track, std::string* problem) {
   TimeValue first = 0, last = 0;
-  if (!KeySpan(obj, &first, &last)) return track;
+  if (!KeySpan(obj, &first, &last)) return true;
   const long long perFrame = GetTicksPerFrame();
-  for (long long t = FloorDiv(first, perFrame) * perFrame; t <= INT_MAX; t += perFrame) {
+  const long long start = FloorDiv(first, perFrame) * perFrame;
+  const long long frames = (last - start + perFrame - 1) / perFrame + 1;
+  if (frames > kMaxAnimatedFrames) {
+    *problem = "the keys span " + std::to_string(frames) + " frames; an animation of at most " +
+               std::to_string(kMaxAnimatedFrames) + " frames is written";
+    return false;
+  }
+  for (long long t = start; t <= INT_MAX; t += perFrame) {
     TimeValue time = static_cast<TimeValue>(t);
-    track.ticks.push_back(time);
+    track->ticks.push_back(time);
     std::vector<float> weights = TargetWeights(obj, mesh, time);
-    track.weights.insert(track.weights.end(), weights.begin(), weights.end());
+    track->weights.insert(track->weights.end(), weights.begin(), weights.end());
     if (t >= last) break;
   }
-  return track;
+  return true;
 }
 
 bool ExpressionGltf(ExpressionObject* obj, TimeValue t, bool animated, bool binary, std::string* gltf,
                     std::string* problem) {
   MorphMesh mesh = MorphMeshOf(obj, t);
-  WeightTrack track = animated ? FrameWeights(obj, mesh) : WeightTrack();
+  WeightTrack track;
+  if (animated && !FrameWeights(obj, mesh, &track, problem)) return false;
   std::ostringstream out;
   if (!WriteFaceGltf(mesh, TargetWeights(obj, mesh, t), track, binary, out, problem)) return false;
   *gltf = out.str();

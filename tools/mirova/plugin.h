@@ -31,8 +31,12 @@ class Plugin {
 
   // The motion-control utility as the class table lists it, or null.
   ClassDesc* MotionControlClass() const;
-  // The expression object's descriptor. The class table does not list it;
-  // the library provides it through GetExpressionObjectDesc.
+  // The expression object's descriptor. The class table does not list it,
+  // and the module exports nothing else, so it comes from the library as
+  // linked into this program (GetExpressionObjectDesc): that copy's
+  // hInstance stays null, and its resources are the program's own. Panels
+  // built from it must find their templates there until the module itself
+  // hands out the descriptor.
   ClassDesc* ExpressionObjectClass() const;
 
  private:

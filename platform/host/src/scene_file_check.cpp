@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <map>
 
-
 namespace standin {
 
 bool CheckReferenceGraph(const std::vector<Record>& records, std::string& error) {

@@ -2,7 +2,6 @@
 // those the headless user registers.
 #include <classdir.h>
 #include <headless_sdk.h>
-#include <iparamb.h>
 #include <plugapi.h>
 
 #include <map>
