@@ -16,6 +16,7 @@
 #include "expression.h"
 #include "face_targets.h"
 #include "gltf_check.h"
+#include "gltf_write.h"
 #include "mirovaobj.h"
 #include "obj_file.h"
 #include "tracker_text.h"
@@ -180,6 +181,23 @@ TEST(FaceGltf, ARecordingThatGivesNoKeysLeavesTheOutputAlone) {
     }
   }
   std::remove(recording.c_str());
+}
+
+TEST(GltfPath, TheExtensionChoosesTextOrBinaryInAnyLetterCase) {
+  const struct {
+    const char* path;
+    bool gltf, binary;
+  } cases[] = {{"face.glb", true, true},    {"FACE.GLB", true, true},   {"face.gltf", true, false},
+               {"Face.GlTF", true, false},  {"face.obj", false, false}, {"glb", false, false},
+               {"face.glb.obj", false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    bool binary = !c.binary;
+    EXPECT_EQ(cli::IsGltfPath(c.path, &binary), c.gltf);
+    if (c.gltf) {
+      EXPECT_EQ(binary, c.binary);
+    }
+  }
 }
 
 // Two samples hours apart would sample a million and a half frames.

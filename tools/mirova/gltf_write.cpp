@@ -6,13 +6,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "file_names.h"
+
 namespace cli {
 
 namespace {
-
-bool EndsWith(const std::string& s, const std::string& end) {
-  return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
-}
 
 int AccessorType(int components) {
   return components == 4 ? TINYGLTF_TYPE_VEC4 : components == 3 ? TINYGLTF_TYPE_VEC3 : TINYGLTF_TYPE_SCALAR;
@@ -31,9 +29,9 @@ void SetBounds(const std::vector<float>& values, int components, tinygltf::Acces
 }  // namespace
 
 bool IsGltfPath(const std::string& path, bool* binary) {
-  bool glb = EndsWith(path, ".glb");
+  bool glb = HasExtension(path, ".glb");
   if (binary) *binary = glb;
-  return glb || EndsWith(path, ".gltf");
+  return glb || HasExtension(path, ".gltf");
 }
 
 tinygltf::Model NewGltfModel() {

@@ -5,22 +5,10 @@
 #include <cstdio>
 
 #include "cli.h"
+#include "file_names.h"
 #include "inspect_formats.h"
 
 namespace cli {
-
-namespace {
-
-bool EndsWith(const std::string& s, const std::string& tail) {
-  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-}  // namespace
 
 std::string FileNameOf(const std::string& path) {
   TSTR full(path.c_str()), file;
@@ -29,9 +17,9 @@ std::string FileNameOf(const std::string& path) {
 }
 
 int RunInspect(const Args& args, std::ostream& out, std::ostream& err) {
-  const bool tracker = !args.empty() && EndsWith(Lower(args[0]), ".trc");
+  const bool tracker = !args.empty() && HasExtension(args[0], ".trc");
   const bool raw = tracker && args.size() == 2 && args[1] == "--raw";
-  const bool motion = args.size() == 1 && EndsWith(Lower(args[0]), ".asc");
+  const bool motion = args.size() == 1 && HasExtension(args[0], ".asc");
   if (!motion && !(tracker && (args.size() == 1 || raw))) {
     err << "usage: mirova inspect FILE.asc\n"
            "       mirova inspect FILE.trc [--raw]\n";
