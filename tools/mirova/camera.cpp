@@ -194,26 +194,6 @@ bool WriteTake(const CameraTake& take, const CameraOptions& o, const MessageLog&
   return true;
 }
 
-// EXIT_REFUSED when the keys do not fit the format, EXIT_USAGE when the
-// output cannot be written; an -o file is then left as it was.
-int WriteReport(const CameraTake& take, const CameraOptions& o, const MessageLog& messages,
-                std::ostream& out, std::ostream& err) {
-  std::string problem;
-  if (o.output.empty()) {
-    if (!WriteTake(take, o, messages, out, &problem)) {
-      err << "mirova: " << problem << "\n";
-      return EXIT_REFUSED;
-    }
-    return EXIT_OK;
-  }
-  OutputFile file(o.output);
-  if (!WriteTake(take, o, messages, file.Stream(), &problem)) {
-    err << "mirova: " << o.output << ": " << problem << "\n";
-    return EXIT_REFUSED;
-  }
-  return file.Commit(err) ? EXIT_OK : EXIT_USAGE;
-}
-
 // The take as the module's utility read it; the class descriptor hands out
 // the one utility object.
 const MotionData& LoadedTake(ClassDesc* cd) {
@@ -255,7 +235,9 @@ int RunCamera(const Args& args, std::ostream& out, std::ostream& err) {
     if (status == EXIT_REFUSED) PrintReadFault(err, o.file, LoadedTake(cd).fault);
     if (status == EXIT_OK) {
       CameraTake take = ReadCamera(camera, panel);
-      status = WriteReport(take, o, messages, out, err);
+      status = WriteReportTo(o.output, out, err, [&](std::ostream& to, std::string* problem) {
+        return WriteTake(take, o, messages, to, problem);
+      });
     }
     host.CloseUtility();
   }

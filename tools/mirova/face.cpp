@@ -179,24 +179,14 @@ bool WriteFace(const FaceRequest& request, ExpressionObject* obj, const MessageL
 int WriteFaceOutput(const FaceRequest& request, ExpressionObject* obj, const MessageLog& messages,
                     std::ostream& out, std::ostream& err) {
   const bool keyed = KeysWritten(obj->pblock);
-  std::string problem;
-  if (request.output.empty()) {
-    if (!WriteFace(request, obj, messages, out, &problem)) {
-      err << "mirova: " << problem << "\n";
-      return EXIT_REFUSED;
-    }
-    return keyed ? EXIT_OK : EXIT_REFUSED;
-  }
-  if (!keyed) {
+  if (!keyed && !request.output.empty()) {
     err << "mirova: no key was written, so neither was " << request.output << "\n";
     return EXIT_REFUSED;
   }
-  OutputFile file(request.output);
-  if (!WriteFace(request, obj, messages, file.Stream(), &problem)) {
-    err << "mirova: " << request.output << ": " << problem << "\n";
-    return EXIT_REFUSED;
-  }
-  return file.Commit(err) ? EXIT_OK : EXIT_USAGE;
+  const int status = WriteReportTo(request.output, out, err, [&](std::ostream& to, std::string* problem) {
+    return WriteFace(request, obj, messages, to, problem);
+  });
+  return status == EXIT_OK && !keyed ? EXIT_REFUSED : status;
 }
 
 }  // namespace

@@ -129,20 +129,17 @@ bool AllFinite(const std::vector<Point3>& points) {
 
 // The blended mesh as OBJ, or the mesh with its targets and the set weights
 // as glTF (by the output's extension).
-int WriteMorphOutput(const MorphRequest& request, ExpressionObject* obj, const ObjMesh& result, std::ostream& err) {
+bool WriteMorph(const MorphRequest& request, ExpressionObject* obj, const ObjMesh& result, std::ostream& to,
+                std::string* problem) {
   bool binary = false;
-  OutputFile file(request.output);
   if (!IsGltfPath(request.output, &binary)) {
-    WriteObj(file.Stream(), result);
-  } else {
-    std::string gltf, problem;
-    if (!ExpressionGltf(obj, request.time, false, binary, &gltf, &problem)) {
-      err << "mirova: " << request.output << ": " << problem << "\n";
-      return EXIT_REFUSED;
-    }
-    file.Stream() << gltf;
+    WriteObj(to, result);
+    return true;
   }
-  return file.Commit(err) ? EXIT_OK : EXIT_USAGE;
+  std::string gltf;
+  if (!ExpressionGltf(obj, request.time, false, binary, &gltf, problem)) return false;
+  to << gltf;
+  return true;
 }
 
 }  // namespace
@@ -191,7 +188,9 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
     failed = true;
   }
   if (!failed) {
-    const int written = WriteMorphOutput(request, obj, result, err);
+    const int written = WriteReportTo(request.output, out, err, [&](std::ostream& to, std::string* problem) {
+      return WriteMorph(request, obj, result, to, problem);
+    });
     if (written != EXIT_OK) return written;
   }
   WriteSummaryJson(out, request, result, messages);

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "cli.h"
+
 namespace cli {
 
 namespace {
@@ -135,6 +137,21 @@ bool OutputFile::Commit(std::ostream& err) {
   if (error == 0) return true;
   err << "mirova: cannot write " << path << ": " << std::strerror(error) << "\n";
   return false;
+}
+
+int WriteReportTo(const std::string& path, std::ostream& out, std::ostream& err, const ReportWriter& write) {
+  std::string problem;
+  if (path.empty()) {
+    if (write(out, &problem)) return EXIT_OK;
+    err << "mirova: " << problem << "\n";
+    return EXIT_REFUSED;
+  }
+  OutputFile file(path);
+  if (!write(file.Stream(), &problem)) {
+    err << "mirova: " << path << ": " << problem << "\n";
+    return EXIT_REFUSED;
+  }
+  return file.Commit(err) ? EXIT_OK : EXIT_USAGE;
 }
 
 }  // namespace cli

@@ -14,6 +14,7 @@
 // that a command that fails writes nothing there either.
 #ifndef MIROVA_CLI_OUTPUT_FILE_H
 #define MIROVA_CLI_OUTPUT_FILE_H
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -53,6 +54,15 @@ class OutputFile {
   std::stringbuf memory;             // what goes in place
   std::ostream stream;
 };
+
+// Makes a report: write(to, &problem) writes it, or says why it cannot.
+using ReportWriter = std::function<bool(std::ostream& to, std::string* problem)>;
+
+// Writes the report to path through an OutputFile, or to out when path is
+// empty. EXIT_OK; EXIT_REFUSED, with "mirova: [PATH: ]problem" on err, when
+// the report cannot be made; EXIT_USAGE when path cannot be written. An
+// existing file at path is replaced only on EXIT_OK.
+int WriteReportTo(const std::string& path, std::ostream& out, std::ostream& err, const ReportWriter& write);
 
 }  // namespace cli
 
