@@ -137,13 +137,14 @@ TEST(SceneOps, DerivedObjectEvaluatesThroughItsBaseAndPassesChangesOn) {
 }
 
 TEST(SceneOps, ClonesWithNoRemapDoNotFollowLaterEdits) {
+  TriObject* source = Points(3);
   struct Case {
     const char* name;
     Object* original;
     std::function<void(Object*)> edit;
   } cases[] = {
       {"mesh", Points(3), [](Object* o) { o->SetPoint(1, Point3(7, 7, 7)); }},
-      {"shallow mesh copy", Points(3)->MakeShallowCopy(GEOM_CHANNEL | TOPO_CHANNEL),
+      {"shallow mesh copy", source->MakeShallowCopy(GEOM_CHANNEL | TOPO_CHANNEL),
        [](Object* o) {
          o->ReadyChannelsForMod(GEOM_CHANNEL);
          o->SetPoint(1, Point3(7, 7, 7));
@@ -171,6 +172,7 @@ TEST(SceneOps, ClonesWithNoRemapDoNotFollowLaterEdits) {
     copy->DeleteThis();
     c.original->DeleteThis();
   }
+  source->DeleteThis();
 }
 
 TEST(SceneOps, DependencyTestReachesRealDependentsOnly) {
