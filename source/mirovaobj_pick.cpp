@@ -136,29 +136,38 @@ bool DependsOn(Object* candidate, ExpressionObject* obj) {
   return candidate->EndDependencyTest() != FALSE;
 }
 
-int NeutralPoints(ExpressionObject* obj) {
-  Object* neutral = obj->targets[TARGET_NEUTRAL].object;
-  return neutral ? neutral->NumPoints() : -1;
+// The points an object has as evaluation blends it at t: one without
+// points of its own (a box) counts the mesh it converts to; -1 for none.
+int BlendedPoints(Object* object, TimeValue t) {
+  ObjectState os = object->Eval(t);
+  Object* evaluated = os.obj;
+  if (!evaluated) return -1;
+  if (evaluated->IsDeformable()) return evaluated->NumPoints();
+  if (!evaluated->CanConvertToType(defObjectClassID)) return -1;
+  Object* converted = evaluated->ConvertToType(t, defObjectClassID);
+  ObjAssert(converted != nullptr);
+  if (!converted) return -1;
+  const int n = converted->NumPoints();
+  if (converted != evaluated) converted->DeleteThis();
+  return n;
 }
 
 }  // namespace
 
+// The Neutral is counted as evaluation sees it, not by its own points: a
+// Neutral that converts (a box) has none of its own, and would refuse every
+// target that matches the face it evaluates to.
 BOOL ExpressionObject::IsValidTarget(TimeValue t, Object* candidate) {
   if (!candidate || DependsOn(candidate, this)) return FALSE;
-  const bool first = pickTargetIndex == TARGET_NEUTRAL;
   ObjectState os = candidate->Eval(t);
   Object* evaluated = os.obj;
   if (!evaluated || evaluated->IsParticleSystem()) return FALSE;
-  if (evaluated->IsDeformable()) return first || NeutralPoints(this) == evaluated->NumPoints();
-  if (!evaluated->CanConvertToType(defObjectClassID)) return FALSE;
-  if (first) return TRUE;
-  if (!targets[TARGET_NEUTRAL].object) return FALSE;
-  Object* converted = evaluated->ConvertToType(t, defObjectClassID);
-  ObjAssert(converted != nullptr);
-  if (!converted) return FALSE;
-  const bool same = NeutralPoints(this) == converted->NumPoints();
-  if (converted != evaluated) converted->DeleteThis();
-  return same;
+  if (!evaluated->IsDeformable() && !evaluated->CanConvertToType(defObjectClassID)) return FALSE;
+  if (pickTargetIndex == TARGET_NEUTRAL) return TRUE;
+  Object* neutral = targets[TARGET_NEUTRAL].object;
+  if (!neutral) return FALSE;
+  const int points = BlendedPoints(candidate, t);
+  return points >= 0 && points == BlendedPoints(neutral, t);
 }
 
 void ExpressionObject::AssignTarget(INode* node, TimeValue t, int method) {
