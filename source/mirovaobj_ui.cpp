@@ -84,6 +84,14 @@ void RemovePage(IObjParam* i, HWND& page) {
   page = nullptr;
 }
 
+// A host that went away took its panel down, pages and maps with it,
+// without an edit ending: nothing of it may be used again.
+void ForgetPanelOfGoneHost() {
+  if (!hAboutRollup || IsWindow(hAboutRollup)) return;
+  hAboutRollup = hTargetsRollup = hTrackerRollup = nullptr;
+  percentMap = scaleMap = nullptr;
+}
+
 IParamArray* ParamsOf(ExpressionObject* obj) { return obj->pblock; }
 
 // The object whose block the maps show, so that its deletion can unbind them.
@@ -169,7 +177,7 @@ INT_PTR CALLBACK FaceTrackerDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 void ExpressionObject::BeginEditParams(IObjParam* i, ULONG flags, Animatable*) {
   ip = i;
   creating = (flags & BEGIN_EDIT_CREATE) != 0;
-  hAboutRollup = LivePage(hAboutRollup);
+  ForgetPanelOfGoneHost();
   if (!hAboutRollup)
     hAboutRollup = AddPage(i, IDD_ABOUT, AboutDlgProc, _T("About"), this, APPENDROLL_CLOSED);
   else
@@ -177,8 +185,6 @@ void ExpressionObject::BeginEditParams(IObjParam* i, ULONG flags, Animatable*) {
   BindMap(percentMap, percentDescs, this, i, IDD_PERCENTAGES, _T("Percentages"), 0);
   BindMap(scaleMap, scaleDescs, this, i, IDD_SCALES, _T("Scales"), APPENDROLL_CLOSED);
   mapsObject = this;
-  hTargetsRollup = LivePage(hTargetsRollup);
-  hTrackerRollup = LivePage(hTrackerRollup);
   if (!hTargetsRollup) {
     hTargetsRollup = AddPage(i, IDD_FACE_TARGETS, FaceTargetsDlgProc, _T("Face Targets"), this, 0);
     hTrackerRollup = AddPage(i, IDD_FACE_TRACKER, FaceTrackerDlgProc, _T("Face Tracker"), this, 0);
@@ -246,6 +252,7 @@ void ShowTargetButtonChecked(int id, BOOL checked) {
 // would hand it to the next message, the maps would show a freed block.
 void DetachFromPanel(ExpressionObject* obj) {
   targetPickMode.Forget(obj);
+  if (createMode.obj == obj && createMode.ip) createMode.ip->StopCreating();
   if (createMode.obj == obj) createMode.End(createMode.ip);
   for (HWND page : {hAboutRollup, hTargetsRollup, hTrackerRollup})
     if (LivePage(page) && ObjectOf(page) == obj) Bind(page, nullptr);
