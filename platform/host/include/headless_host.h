@@ -4,14 +4,20 @@
 // showed (progress bars, redraws, accelerator state).
 #ifndef STANDIN_HEADLESS_HOST_H
 #define STANDIN_HEADLESS_HOST_H
+#include <box2.h>
+#include <headless_viewport.h>
 #include <inode.h>
 #include <max.h>
 #include <utilapi.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace headless {
+
+struct ModeState;
+class SceneRoot;
 
 // A rollup page of the command panel, as AddRollupPage made it.
 struct RollupPageRecord {
@@ -106,6 +112,54 @@ class Host final : public IObjParam {
   void CloseUtility();
   UtilityObj* OpenedUtility() const { return utility; }
 
+  // --- command modes, pick modes, the viewport and the create panel ---
+  // (host_modes.cpp, host_viewport.cpp) The current command mode is the top
+  // of a stack whose bottom is the host's move mode (ID CID_OBJMOVE); a mode
+  // is entered when it becomes current and exited when it stops being so.
+  // A running pick mode is the host's standard pick mode (ID CID_STDPICK) on
+  // top of the stack; any other mode change ends it. The host ends a running
+  // pick and the create panel's creation when it closes.
+  //
+  // The one viewport: a top view (headless_viewport.h) in its own window. A
+  // node lies under a window point when the point falls inside the bounding
+  // box of its evaluated object's points in world space, seen from above,
+  // grown by the pick box; an object without points has only its origin.
+  // Of several nodes the last created is on top.
+  Viewport& ActiveViewport() { return viewport; }
+  HWND ViewportWindow() const;
+  // The window SetActiveViewport named last (the viewport's until then).
+  HWND ActiveViewportWindow() const;
+  // The topmost node under pt that filt accepts (null: any); null for none.
+  INode* NodeAt(IPoint2 pt, PickNodeCallback* filt = nullptr);
+  // A window point over node where it is on top; false when there is none.
+  bool PointOver(INode* node, IPoint2* pt);
+  // The user moves the mouse over node in the active viewport and clicks
+  // there (ClickAt); false when the node is not in the scene or nowhere on top.
+  bool ClickNode(INode* node);
+  // A left click at a window position. In a pick mode: HitTest, then Pick
+  // when it hits (true when it hit). In a command mode: its mouse procedure
+  // hears MOUSE_FREEMOVE and then each of its points at pt (true). The move
+  // mode selects the node clicked, or nothing when none is there.
+  bool ClickAt(IPoint2 pt);
+  // The names of the nodes the running pick mode's filter accepts, in
+  // creation order (every node without a filter; none without a pick mode).
+  std::vector<std::string> PickByNameList();
+  // Picks the first listed node of that name as if clicked: it becomes the
+  // viewport's closest hit, then Pick. False when no such node is listed.
+  bool PickByName(const std::string& name);
+  // A right click in the viewport: the pick mode's RightClick, which ends
+  // it when TRUE; nothing without a pick mode.
+  void RightClick();
+  bool PickModeActive() const;
+  // The user presses cd's button in the create panel: any creation running
+  // ends first; false when cd->OkToCreate refuses or cd->BeginCreate answers
+  // 0 (Stand-in: the host's standard mouse creation is not provided).
+  bool CreateFromPanel(ClassDesc* cd);
+  bool Creating() const { return creatingClass != nullptr; }
+  ClassDesc* CreatingClass() const { return creatingClass; }
+  // The user leaves the create panel: the class's EndCreate, once.
+  void LeaveCreatePanel();
+
   // --- the scene ---
   // A new node showing obj (which it references); the host owns the node.
   INode* CreateNode(Object* obj, const char* name = "");
@@ -127,6 +181,30 @@ class Host final : public IObjParam {
   int previousFrameRate = 30;
   std::vector<INode*> nodes;
   std::vector<INode*> selection;
+  // Holds a reference to every node, as the scene does, so that a node never
+  // goes with the last of its other dependents.
+  std::unique_ptr<SceneRoot> root;
+  void SetNodeSelected(INode* node, bool selected);
+
+  // Modes, the viewport and the create panel (host_modes.cpp, host_viewport.cpp).
+  CommandMode* CurrentMode() const;
+  // Enters the stack's top and exits what was current, until both agree.
+  void SyncModes();
+  // Takes the pick mode off the stack (SyncModes exits it).
+  void DropPickMode();
+  void EndPickIfStill(PickModeCallback* pc, unsigned serial);
+  bool ClickInCommandMode(CommandMode* mode, IPoint2 pt);
+  bool ClickInPickMode(IPoint2 pt);
+  // The scene's nodes the running pick mode's filter accepts.
+  std::vector<INode*> PickableNodes();
+  // The node's window rectangle in the viewport; false when it has none.
+  bool NodeRect(INode* node, FBox2* rect);
+  void EndModes();
+  std::unique_ptr<ModeState> modes;
+  Viewport viewport;
+  mutable HWND viewportWindow = nullptr;
+  HWND activeViewportWindow = nullptr;
+  ClassDesc* creatingClass = nullptr;
 
   // The command panel (host_rollups.cpp).
   class UtilityPanel : public IUtil {

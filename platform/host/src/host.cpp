@@ -6,17 +6,27 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "host_modes.h"
+#include "scene_root.h"
+
 namespace headless {
 
-Host::Host() : previous(InstallCoreInterface(this)), previousFrameRate(GetFrameRate()) {
+Host::Host()
+    : previous(InstallCoreInterface(this)),
+      previousFrameRate(GetFrameRate()),
+      root(std::make_unique<SceneRoot>()),
+      modes(std::make_unique<ModeState>(*this, [this](IPoint2 pt) { Select(NodeAt(pt)); })) {
   ::SetFrameRate(30);
   ResetAnimate();
 }
 Host::~Host() {
+  // Modes end while the panel's pages they may touch are still there.
+  EndModes();
   CloseCommandPanel();
   // Nodes go first, while the host that made them is still current.
   ClearSelection();
   while (!nodes.empty()) DeleteNode(nodes.back(), FALSE);
+  if (IsWindow(viewportWindow)) DestroyWindow(viewportWindow);
   ::SetFrameRate(previousFrameRate);
   InstallCoreInterface(previous);
 }

@@ -108,9 +108,18 @@ class ReferenceTarget : public ReferenceMaker {
 
  private:
   friend class ReferenceMaker;
+  // Tells one dependent of message and passes it on through the dependent's
+  // own; false when this target went away meanwhile.
+  bool NotifyOne(ReferenceMaker* maker, Interval changeInt, PartID partID, RefMessage message,
+                 SClass_ID sclass, BOOL propagate, RefTargetHandle hTarg);
+  bool IsDependent(ReferenceMaker* maker) const;
+
   std::vector<ReferenceMaker*> dependents;
   bool testReached = false;
   bool notifying = false;
+  // Set while this target notifies: its destructor marks the flag, so that a
+  // dependent that deletes the target while hearing of it ends the loop.
+  bool* deletedWhileNotifying = nullptr;
 };
 
 // Clones references while an object is copied, so that a target shared by

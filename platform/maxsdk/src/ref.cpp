@@ -71,6 +71,7 @@ RefResult ReferenceMaker::DeleteAllRefsFromMe() {
 }
 
 ReferenceTarget::~ReferenceTarget() {
+  if (deletedWhileNotifying) *deletedWhileNotifying = true;
   if (!dependents.empty()) DeleteMe();
 }
 
@@ -85,6 +86,10 @@ void ReferenceTarget::DeleteMe() {
   }
 }
 
+bool ReferenceTarget::IsDependent(ReferenceMaker* maker) const {
+  return std::find(dependents.begin(), dependents.end(), maker) != dependents.end();
+}
+
 RefResult ReferenceTarget::NotifyDependents(Interval changeInt, PartID partID, RefMessage message,
                                             SClass_ID sclass, BOOL propagate,
                                             RefTargetHandle hTarg) {
@@ -92,19 +97,35 @@ RefResult ReferenceTarget::NotifyDependents(Interval changeInt, PartID partID, R
   // A dependency cycle must not send a message round for ever.
   if (notifying) return REF_SUCCEED;
   notifying = true;
-  std::vector<ReferenceMaker*> makers = dependents;
-  std::sort(makers.begin(), makers.end());
-  makers.erase(std::unique(makers.begin(), makers.end()), makers.end());
+  bool deleted = false;
+  deletedWhileNotifying = &deleted;
+  // Dependents may drop references (theirs or others') while they hear the
+  // message: walk a copy, once per maker, in the order they came.
+  std::vector<ReferenceMaker*> makers;
+  for (ReferenceMaker* maker : dependents)
+    if (std::find(makers.begin(), makers.end(), maker) == makers.end()) makers.push_back(maker);
   for (ReferenceMaker* maker : makers) {
-    if (sclass != NOTIFY_ALL && maker->SuperClassID() != sclass) continue;
-    PartID part = partID;
-    RefResult result = maker->NotifyRefChanged(changeInt, hTarg ? hTarg : this, part, message);
-    if (result != REF_STOP && propagate && maker->IsRefTarget())
-      static_cast<ReferenceTarget*>(maker)->NotifyDependents(changeInt, part, message, sclass,
-                                                             propagate, nullptr);
+    if (!IsDependent(maker)) continue;  // gone meanwhile
+    if (!NotifyOne(maker, changeInt, partID, message, sclass, propagate, hTarg)) return REF_SUCCEED;
   }
+  deletedWhileNotifying = nullptr;
   notifying = false;
   return REF_SUCCEED;
+}
+
+bool ReferenceTarget::NotifyOne(ReferenceMaker* maker, Interval changeInt, PartID partID,
+                                RefMessage message, SClass_ID sclass, BOOL propagate,
+                                RefTargetHandle hTarg) {
+  if (sclass != NOTIFY_ALL && maker->SuperClassID() != sclass) return true;
+  bool* deleted = deletedWhileNotifying;
+  PartID part = partID;
+  RefResult result = maker->NotifyRefChanged(changeInt, hTarg ? hTarg : this, part, message);
+  if (*deleted) return false;
+  // A maker that let go of this target meanwhile no longer depends on it.
+  if (result != REF_STOP && propagate && IsDependent(maker) && maker->IsRefTarget())
+    static_cast<ReferenceTarget*>(maker)->NotifyDependents(changeInt, part, message, sclass,
+                                                           propagate, nullptr);
+  return !*deleted;
 }
 
 RefTargetHandle ReferenceTarget::Clone(RemapDir&) { return nullptr; }
