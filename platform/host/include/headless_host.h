@@ -19,12 +19,14 @@ namespace headless {
 struct ModeState;
 class SceneRoot;
 
-// A rollup page of the command panel, as AddRollupPage made it.
+// A rollup page of the command panel, as AddRollupPage made it, and whether
+// it is open now (APPENDROLL_CLOSED in flags appends it rolled up).
 struct RollupPageRecord {
   HWND page = nullptr;
   std::string title;
   LPARAM param = 0;
   DWORD flags = 0;
+  bool open = true;
 };
 
 // A mouse message a page passed on to RollupMouseMessage.
@@ -104,6 +106,11 @@ class Host final : public IObjParam {
   const std::vector<RollupPageRecord>& RollupPages() const { return rollupPages; }
   const std::vector<RollupMouseRecord>& RollupMouseMessages() const { return rollupMouse; }
   bool IsDlgWndRegistered(HWND hDlg) const;
+  // The user rolls a page up or opens it. A rolled-up page's dialog is
+  // hidden (only its title shows), so its controls are out of reach.
+  // IsRollupOpen is false for a window that is not a page.
+  bool IsRollupOpen(HWND page) const;
+  void SetRollupOpen(HWND page, bool open);
   // Opens the utility of cd in the utility panel as the user does: Create,
   // then BeginEditParams. Any utility open before is closed first. False for
   // a class that is not a utility.

@@ -42,9 +42,25 @@ HWND Host::AddRollupPage(HINSTANCE hInst, const TCHAR* dlgTemplate, DLGPROC dlgP
                  TemplateName(dlgTemplate).c_str());
     return nullptr;
   }
-  ShowWindow(page, SW_SHOW);
-  rollupPages.push_back({page, title ? title : "", param, flags});
+  bool open = !(flags & APPENDROLL_CLOSED);
+  ShowWindow(page, open ? SW_SHOW : SW_HIDE);
+  rollupPages.push_back({page, title ? title : "", param, flags, open});
   return page;
+}
+
+bool Host::IsRollupOpen(HWND page) const {
+  for (const RollupPageRecord& r : rollupPages)
+    if (r.page == page) return r.open;
+  return false;
+}
+
+void Host::SetRollupOpen(HWND page, bool open) {
+  for (RollupPageRecord& r : rollupPages) {
+    if (r.page != page || r.open == open) continue;
+    r.open = open;
+    ShowWindow(page, open ? SW_SHOW : SW_HIDE);
+    return;
+  }
 }
 
 void Host::DeleteRollupPage(HWND hRollup) {

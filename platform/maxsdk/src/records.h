@@ -10,6 +10,8 @@ struct SdkRecorder {
   std::vector<headless::AssertRecord> asserts;
   int customControlsInits = 0;
   HINSTANCE customControlsInstance = nullptr;
+  int openControlInterfaces = 0;
+  int unmatchedControlReleases = 0;
 };
 
 SdkRecorder& SdkRecords();

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "custom_controls.h"
 #include "records.h"
 
 FilterList::FilterList() = default;
@@ -34,4 +35,5 @@ void assert1(int line, const char* file) {
 void InitCustomControls(HINSTANCE hInst) {
   ++standin::SdkRecords().customControlsInits;
   standin::SdkRecords().customControlsInstance = hInst;
+  standin::RegisterCustomControlClasses();
 }

@@ -68,8 +68,10 @@ void OnOpenDialog(std::function<void(const OpenDialogRecord&)> observer);
 // --- The user at the controls ---
 // Clicks a button as the user does with the mouse: the button takes the
 // focus, an automatic check box or radio button changes state, the parent
-// hears BN_CLICKED. False (and nothing happens) when there is no such
-// button or it is disabled or hidden.
+// hears BN_CLICKED. A control of another class than the system's (a custom
+// button) gets the mouse press and release at its centre. False (and nothing
+// happens) when there is no such control, it is disabled or hidden, or it is
+// a system static or edit control.
 bool Click(HWND control);
 bool Click(HWND dlg, int id);
 // Clicks into an edit box (it takes the focus), selects its text and types
@@ -117,6 +119,10 @@ std::vector<HWND> Children(HWND hwnd);
 // keyboard focus stays where it is.
 HWND CreatePageDialog(HINSTANCE instance, LPCSTR templateName, HWND panel, DLGPROC dlgProc,
                       LPARAM initParam);
+
+// A module that carries only a resource script, as a resource-only library
+// loaded as data (tests build their dialogs from it). FreeLibrary unloads it.
+HINSTANCE LoadResourceModule(const std::string& name, const std::string& script);
 
 // Forgets every record and scripted answer of the screen (not the loaded
 // modules nor the windows); the cursor is the arrow again.

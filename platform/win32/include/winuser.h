@@ -213,6 +213,10 @@ typedef CREATESTRUCTA CREATESTRUCT;
 
 ATOM RegisterClassA(const WNDCLASSA* wc);
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE hInstance);
+// The class registered under className for hInstance, or a global or system
+// class (how a control class is superclassed).
+BOOL GetClassInfoA(HINSTANCE hInstance, LPCSTR className, LPWNDCLASSA wc);
+LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE hInstance,
                      LPVOID param);

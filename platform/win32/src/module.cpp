@@ -13,6 +13,8 @@
 #include <memory>
 #include <string>
 
+#include <headless_win32.h>
+
 #include "module_registry.h"
 
 namespace {
@@ -91,7 +93,7 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
     if (moduleName ? path.size() >= std::strlen(moduleName) &&
                          path.compare(path.size() - std::strlen(moduleName), std::string::npos,
                                       moduleName) == 0
-                   : entry.second->handle == nullptr)
+                   : entry.second->handle == nullptr && !entry.second->dataOnly)
       return entry.first;
   }
   if (moduleName) return nullptr;
@@ -125,15 +127,19 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
   Module* m = standin::FindModule(module);
-  void* symbol = m ? dlsym(m->handle ? m->handle : RTLD_DEFAULT, procName) : nullptr;
+  void* symbol = m && !m->dataOnly ? dlsym(m->handle ? m->handle : RTLD_DEFAULT, procName) : nullptr;
   if (!symbol) lastError = 127;  // ERROR_PROC_NOT_FOUND
   return reinterpret_cast<FARPROC>(symbol);
 }
 
 BOOL FreeLibrary(HMODULE module) {
   auto it = Modules().find(module);
-  if (it == Modules().end() || !it->second->handle) return FALSE;
+  if (it == Modules().end() || !(it->second->handle || it->second->dataOnly)) return FALSE;
   if (--it->second->references > 0) return TRUE;
+  if (it->second->dataOnly) {
+    Modules().erase(it);
+    return TRUE;
+  }
   void* handle = it->second->handle;
   if (auto entry = EntryPoint(handle)) entry(module, DLL_PROCESS_DETACH, nullptr);
   Modules().erase(it);
@@ -143,3 +149,14 @@ BOOL FreeLibrary(HMODULE module) {
 
 DWORD GetLastError() { return lastError; }
 void SetLastError(DWORD error) { lastError = error; }
+
+HINSTANCE headless::LoadResourceModule(const std::string& name, const std::string& script) {
+  // Stand-in: the script is given as text, not read from an image.
+  auto module = std::make_unique<Module>(std::string(), nullptr);
+  module->path = name;
+  module->dataOnly = true;
+  module->resourceScript = script;
+  auto h = reinterpret_cast<HINSTANCE>(module.get());
+  Modules()[h] = std::move(module);
+  return h;
+}

@@ -12,7 +12,8 @@ namespace standin {
 struct Module {
   Module(std::string path, void* handle);
   std::string path;
-  void* handle;  // from dlopen; null for the program itself
+  void* handle;  // from dlopen; null for the program itself and a data module
+  bool dataOnly = false;  // only a resource script, no code
   int references = 1;
   std::string resourceScript;
 };

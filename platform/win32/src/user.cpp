@@ -35,8 +35,15 @@ void OnOpenDialog(std::function<void(const OpenDialogRecord&)> observer) {
 }
 
 bool Click(HWND control) {
-  if (!Usable(control) || !IsClass(control, "Button")) return false;
-  SendMessageA(control, BM_CLICK, 0, 0);
+  if (!Usable(control) || IsClass(control, "Static") || IsClass(control, "Edit")) return false;
+  if (IsClass(control, "Button")) {
+    SendMessageA(control, BM_CLICK, 0, 0);
+    return true;
+  }
+  // Any other control hears the mouse itself, pressed and released over it.
+  LPARAM centre = MAKELPARAM(4, 4);
+  SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  if (IsWindow(control)) SendMessageA(control, WM_LBUTTONUP, 0, centre);
   return true;
 }
 

@@ -198,6 +198,27 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE hInstance) {
   return FALSE;
 }
 
+BOOL GetClassInfoA(HINSTANCE hInstance, LPCSTR className, LPWNDCLASSA wc) {
+  standin::WindowClass* found = standin::FindClass(standin::ClassNameOf(className), hInstance);
+  if (!found || !wc) {
+    SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+    return FALSE;
+  }
+  *wc = WNDCLASSA();
+  wc->style = found->style;
+  wc->lpfnWndProc = found->proc;
+  wc->cbWndExtra = found->windowExtra;
+  wc->hInstance = found->instance;
+  wc->hCursor = found->cursor;
+  wc->hbrBackground = found->background;
+  wc->lpszClassName = className;
+  return TRUE;
+}
+
+LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return proc ? proc(hwnd, msg, wParam, lParam) : 0;
+}
+
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE hInstance,
                      LPVOID param) {
