@@ -21,7 +21,7 @@
 namespace expression_panel {
 
 // A triangle mesh of n points, point i at (i, z, 0).
-inline TriObject* Mesh(int n, float z = 0.0f) {
+inline TriObject* NewMesh(int n, float z = 0.0f) {
   TriObject* tri = CreateNewTriObject();
   tri->mesh.setNumVerts(n);
   for (int i = 0; i < n; ++i) tri->mesh.setVert(i, static_cast<float>(i), z, 0.0f);
@@ -43,7 +43,7 @@ class ExpressionPanelTest : public testing::Test {
     AnimateOff();
   }
 
-  INode* MeshNode(int points, const char* name, float z = 0.0f) { return host.CreateNode(Mesh(points, z), name); }
+  INode* MeshNode(int points, const char* name, float z = 0.0f) { return host.CreateNode(NewMesh(points, z), name); }
 
   // The user selects node and presses the object's button in the create
   // panel; null when no object was made.

@@ -33,7 +33,10 @@ TEST_F(PickTest, CreationMakesTheSelectedMeshTheNeutral) {
   EXPECT_EQ(obj->targets[TARGET_NEUTRAL].object, mesh);
   EXPECT_EQ(obj->targets[TARGET_NEUTRAL].offsetTM.GetTrans(), Point3(0, 0, 5));
   EXPECT_EQ(obj->pickTargetIndex, TARGET_NEUTRAL);
-  EXPECT_EQ(Points(obj), Points(mesh));
+  // The face shows the Neutral where the node showed it, its offset included.
+  std::vector<Point3> shown = Points(mesh);
+  for (Point3& p : shown) p = p + Point3(0, 0, 5);
+  EXPECT_EQ(Points(obj), shown);
   host.LeaveCreatePanel();
   EXPECT_FALSE(host.Creating());
   EXPECT_TRUE(InScene(host, node)) << "ending creation leaves the node in the scene";
@@ -102,7 +105,7 @@ TEST_F(PickTest, RefusedCandidatesLeaveThePickRunning) {
       {"built on the object itself", TARGET_NEUTRAL,
        [](headless::Host& h, ExpressionObject* obj) { return h.CreateNode(MakeObjectDerivedObject(obj), "Loop"); }},
       {"fewer points than the Neutral", TARGET_OPEN,
-       [](headless::Host& h, ExpressionObject*) { return h.CreateNode(Mesh(3), "Short"); }},
+       [](headless::Host& h, ExpressionObject*) { return h.CreateNode(NewMesh(3), "Short"); }},
       {"a box of 8 points for a 4-point face", TARGET_LEFT_CHEEK,
        [](headless::Host& h, ExpressionObject*) { return h.CreateNode(new BoxObject, "Box"); }},
   };

@@ -3,7 +3,9 @@
 #include <headless.h>
 #include <triobj.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "cli.h"
 #include "expression.h"
@@ -50,6 +52,26 @@ std::string ButtonText(HWND page, int id) {
   return text;
 }
 
+const float gapBetweenNodes = 10.0f;
+
+// Puts node right of everything placed so far, so that the click meant for
+// it lands on it alone, whatever the shapes' extents. Only the node moves:
+// the object offset, which the target keeps, stays as it was.
+void PlaceBeside(INode* node, const ObjMesh& mesh, float* nextX) {
+  float lo = 0.0f, hi = 0.0f;
+  for (size_t i = 0; i < mesh.points.size(); ++i) {
+    lo = i ? std::min(lo, mesh.points[i].x) : mesh.points[i].x;
+    hi = i ? std::max(hi, mesh.points[i].x) : mesh.points[i].x;
+  }
+  Control* tm = node->GetTMController();
+  Control* position = tm ? tm->GetPositionController() : nullptr;
+  Point3 at(*nextX - lo, 0.0f, 0.0f);
+  if (!position || !std::isfinite(at.x) || !std::isfinite(hi - lo)) return;
+  position->SetValue(0, &at);
+  *nextX += hi - lo + gapBetweenNodes;
+}
+
+
 const int methodRadio[] = {IDC_PICK_COPY, IDC_PICK_REFERENCE, IDC_PICK_INSTANCE, IDC_PICK_MOVE};
 
 }  // namespace
@@ -61,8 +83,11 @@ int ParsePickMethod(const std::string& name) {
   return -1;
 }
 
-int PickTargets(headless::Host& host, const std::vector<TargetFile>& targets, int method, size_t neutralPoints,
+int PickTargets(headless::Host& host, const std::vector<TargetFile>& targets, int method, const ObjMesh& neutral,
                 std::ostream& err) {
+  const size_t neutralPoints = neutral.points.size();
+  float nextX = gapBetweenNodes;
+  for (const Point3& p : neutral.points) nextX = std::max(nextX, p.x + gapBetweenNodes);
   HWND page = RollupPage(host, "Face Targets");
   if (!page || method < 0 || method > 3) {
     err << "mirova: the Face Targets rollup is not open\n";
@@ -77,6 +102,7 @@ int PickTargets(headless::Host& host, const std::vector<TargetFile>& targets, in
       return EXIT_USAGE;
     }
     INode* node = host.CreateNode(MakeTriObject(mesh), TargetName(target.target).c_str());
+    PlaceBeside(node, mesh, &nextX);
     const int button = IDC_TARGET_NEUTRAL + target.target;
     headless::Click(page, button);
     host.ClickNode(node);

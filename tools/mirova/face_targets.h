@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "obj_file.h"
+
 class ExpressionObject;
 
 namespace cli {
@@ -34,9 +36,10 @@ int ParsePickMethod(const std::string& name);
 // Picks each target as a user does on the Face Targets rollup of the object
 // being created: the method's radio clicked first, then for each target a
 // node holding its mesh, the slot's button pressed and the node clicked in
-// the viewport. A pick the object refuses (another point count than the
+// the viewport (the node set beside the others, so that the click finds it
+// alone). A pick the object refuses (another point count than the
 // Neutral's) is ended with a right click. Returns as AssignTargets does.
-int PickTargets(headless::Host& host, const std::vector<TargetFile>& targets, int method, size_t neutralPoints,
+int PickTargets(headless::Host& host, const std::vector<TargetFile>& targets, int method, const ObjMesh& neutral,
                 std::ostream& err);
 
 }  // namespace cli

@@ -235,7 +235,7 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
     err << "mirova: the expression object cannot be created on the Neutral\n";
     return EXIT_REFUSED;
   }
-  int status = PickTargets(host, request.targets, request.method, neutral.points.size(), err);
+  int status = PickTargets(host, request.targets, request.method, neutral, err);
   if (status == EXIT_OK) status = TypeSettings(host, obj, request.settings, err);
   host.LeaveCreatePanel();
   if (status != EXIT_OK) return status;
