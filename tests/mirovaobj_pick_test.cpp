@@ -37,6 +37,12 @@ TEST_F(PickTest, CreationMakesTheSelectedMeshTheNeutral) {
   std::vector<Point3> shown = Points(mesh);
   for (Point3& p : shown) p = p + Point3(0, 0, 5);
   EXPECT_EQ(Points(obj), shown);
+  // The mouse over a viewport while creating shows the arrow.
+  const size_t cursors = headless::CursorHistory().size();
+  ASSERT_TRUE(host.ClickAt(IPoint2(300, 300)));
+  ASSERT_GT(headless::CursorHistory().size(), cursors);
+  EXPECT_EQ(headless::CursorName(headless::CursorHistory()[cursors]), "arrow");
+  EXPECT_TRUE(host.Creating());
   host.LeaveCreatePanel();
   EXPECT_FALSE(host.Creating());
   EXPECT_TRUE(InScene(host, node)) << "ending creation leaves the node in the scene";
