@@ -113,6 +113,8 @@ void SpinnerControl::ButtonDown(int y) {
 // Each pixel up is one step of the scale, each pixel down one back. The host
 // puts the cursor back where the press was, so a drag never runs out of
 // screen: every move is measured from there.
+// Stand-in: a press without a drag changes nothing (the host's arrows step
+// once).
 void SpinnerControl::MouseMove(int y) {
   if (!dragging) return;
   int steps = pressedAt - y;
