@@ -88,6 +88,9 @@ class ReferenceTarget : public ReferenceMaker {
 
   // Sends message to every dependent (of super class sclass, NOTIFY_ALL for
   // all), and on through theirs when propagate is set and they do not stop it.
+  // Dependents may let go of references, or delete, while they hear it: one
+  // that went away meanwhile is skipped, one that let go of this target
+  // passes nothing on, and a deleted sender stops there.
   RefResult NotifyDependents(Interval changeInt, PartID partID, RefMessage message,
                              SClass_ID sclass = NOTIFY_ALL, BOOL propagate = TRUE,
                              RefTargetHandle hTarg = nullptr);
@@ -95,8 +98,8 @@ class ReferenceTarget : public ReferenceMaker {
   virtual RefTargetHandle Clone(RemapDir& remap);
 
   // Dependency test: after BeginDependencyTest, a REFMSG_TEST_DEPENDENCY sent
-  // from any target marks every target it reaches; EndDependencyTest tells
-  // whether this one was reached.
+  // from any target marks the sender and every target that hears it through
+  // dependents; EndDependencyTest tells whether this one was reached.
   void BeginDependencyTest() { testReached = false; }
   BOOL EndDependencyTest() { return testReached ? TRUE : FALSE; }
 

@@ -118,6 +118,9 @@ bool ReferenceTarget::NotifyOne(ReferenceMaker* maker, Interval changeInt, PartI
                                 RefTargetHandle hTarg) {
   if (sclass != NOTIFY_ALL && maker->SuperClassID() != sclass) return true;
   bool* deleted = deletedWhileNotifying;
+  // Hearing the test is being reached, even for a dependent that stops it.
+  if (message == REFMSG_TEST_DEPENDENCY && maker->IsRefTarget())
+    static_cast<ReferenceTarget*>(maker)->testReached = true;
   PartID part = partID;
   RefResult result = maker->NotifyRefChanged(changeInt, hTarg ? hTarg : this, part, message);
   if (*deleted) return false;
