@@ -40,7 +40,7 @@ using standin::LookUpDC;
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   DeviceContext* dc = LookUpDC(hdc);
   if (!dc) return FALSE;
-  standin::Record(dc, standin::CallOn(dc, "Rectangle", {left, top, right, bottom}));
+  standin::Record(dc, "Rectangle", {left, top, right, bottom});
   if (standin::PaintState* p = standin::TargetOf(dc))
     standin::DrawRectangle(p->surface, {left, top, right, bottom}, dc->clip,
                            standin::ColourOf(dc->pen), standin::ColourOf(dc->brush));
@@ -50,7 +50,7 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   DeviceContext* dc = LookUpDC(hdc);
   if (!dc) return FALSE;
-  standin::Record(dc, standin::CallOn(dc, "Ellipse", {left, top, right, bottom}));
+  standin::Record(dc, "Ellipse", {left, top, right, bottom});
   if (standin::PaintState* p = standin::TargetOf(dc))
     standin::DrawEllipse(p->surface, {left, top, right, bottom}, dc->clip,
                          standin::ColourOf(dc->pen), standin::ColourOf(dc->brush));
@@ -62,14 +62,14 @@ BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous) {
   if (!dc) return FALSE;
   if (previous) *previous = dc->position;
   dc->position = {x, y};
-  standin::Record(dc, standin::CallOn(dc, "MoveToEx", {x, y}));
+  standin::Record(dc, "MoveToEx", {x, y});
   return TRUE;
 }
 
 BOOL LineTo(HDC hdc, int x, int y) {
   DeviceContext* dc = LookUpDC(hdc);
   if (!dc) return FALSE;
-  standin::Record(dc, standin::CallOn(dc, "LineTo", {x, y}));
+  standin::Record(dc, "LineTo", {x, y});
   std::optional<uint32_t> pen = standin::ColourOf(dc->pen);
   standin::PaintState* p = standin::TargetOf(dc);
   if (p && pen) standin::DrawLine(p->surface, dc->position, {x, y}, dc->clip, *pen);
@@ -81,9 +81,7 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
   DeviceContext* dc = LookUpDC(hdc);
   if (!dc || length < 0 || (!text && length > 0)) return FALSE;
   std::string s(text ? text : "", static_cast<size_t>(length));
-  headless::GdiCall call = standin::CallOn(dc, "TextOutA", {x, y});
-  call.text = s;
-  standin::Record(dc, std::move(call));
+  if (headless::GdiCall* call = standin::Record(dc, "TextOutA", {x, y})) call->text = s;
   standin::PaintState* p = standin::TargetOf(dc);
   if (!p) return TRUE;
   int size = standin::FontSizeOf(dc);
@@ -108,11 +106,11 @@ int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   DeviceContext* dc = LookUpDC(hdc);
   std::optional<COLORREF> colour = standin::BrushColour(brush);
   if (!dc || !rect || !colour) return 0;
-  headless::GdiCall call =
-      standin::CallOn(dc, "FillRect", {rect->left, rect->top, rect->right, rect->bottom});
-  call.brush = *colour;
-  call.nullBrush = false;
-  standin::Record(dc, std::move(call));
+  if (headless::GdiCall* call =
+          standin::Record(dc, "FillRect", {rect->left, rect->top, rect->right, rect->bottom})) {
+    call->brush = *colour;
+    call->nullBrush = false;
+  }
   if (standin::PaintState* p = standin::TargetOf(dc))
     standin::FillBox(p->surface, *rect, dc->clip, headless::PixelOf(*colour));
   return 1;
@@ -132,7 +130,7 @@ int SetBkMode(HDC hdc, int mode) {
   if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
   int previous = dc->bkMode;
   dc->bkMode = mode;
-  standin::Record(dc, standin::CallOn(dc, "SetBkMode", {mode}));
+  standin::Record(dc, "SetBkMode", {mode});
   return previous;
 }
 
@@ -146,7 +144,7 @@ COLORREF SetTextColor(HDC hdc, COLORREF color) {
   if (!dc) return CLR_INVALID;
   COLORREF previous = dc->textColor;
   dc->textColor = color & 0xFFFFFF;
-  standin::Record(dc, standin::CallOn(dc, "SetTextColor", {static_cast<int>(color & 0xFFFFFF)}));
+  standin::Record(dc, "SetTextColor", {static_cast<int>(color & 0xFFFFFF)});
   return previous;
 }
 
@@ -155,6 +153,6 @@ COLORREF SetBkColor(HDC hdc, COLORREF color) {
   if (!dc) return CLR_INVALID;
   COLORREF previous = dc->bkColor;
   dc->bkColor = color & 0xFFFFFF;
-  standin::Record(dc, standin::CallOn(dc, "SetBkColor", {static_cast<int>(color & 0xFFFFFF)}));
+  standin::Record(dc, "SetBkColor", {static_cast<int>(color & 0xFFFFFF)});
   return previous;
 }

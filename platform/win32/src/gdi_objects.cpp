@@ -116,9 +116,8 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
   HGDIOBJ* slot = standin::SlotOf(dc, o->kind);
   HGDIOBJ previous = *slot;
   *slot = object;
-  headless::GdiCall call = standin::CallOn(dc, "SelectObject", {});
-  call.text = standin::NameOf(o->kind);
-  standin::Record(dc, std::move(call));
+  if (headless::GdiCall* call = standin::Record(dc, "SelectObject", {}))
+    call->text = standin::NameOf(o->kind);
   return previous;
 }
 

@@ -35,13 +35,14 @@ RECT Intersection(const RECT& a, const RECT& b) {
   return Empty(r) ? RECT{0, 0, 0, 0} : r;
 }
 
-HDC NewContext(HWND window, bool own) {
+HDC NewContext(HWND window, bool own, const std::shared_ptr<PaintState>& target) {
   static uintptr_t next = 0x80000;
   next += 4;
   HDC handle = reinterpret_cast<HDC>(next);
   auto dc = std::make_unique<DeviceContext>();
   dc->Reset(window, ClientRectOf(window));
   dc->own = own;
+  dc->target = target;
   Contexts()[handle] = std::move(dc);
   return handle;
 }
@@ -53,8 +54,9 @@ bool HasOwnDC(HWND hwnd) {
 
 // A window's device context: its own one, or a fresh one.
 HDC ContextFor(HWND hwnd, PaintState* p) {
-  if (!HasOwnDC(hwnd)) return NewContext(hwnd, false);
-  if (!p->ownDC) p->ownDC = NewContext(hwnd, true);
+  const std::shared_ptr<PaintState>& shared = LookUpWindow(hwnd)->paint;
+  if (!HasOwnDC(hwnd)) return NewContext(hwnd, false, shared);
+  if (!p->ownDC) p->ownDC = NewContext(hwnd, true, shared);
   return p->ownDC;
 }
 
@@ -161,12 +163,15 @@ PaintState* PaintStateOf(HWND hwnd) {
   return w->paint.get();
 }
 
-PaintState* TargetOf(DeviceContext* dc) { return PaintStateOf(dc->window); }
+PaintState* TargetOf(const DeviceContext* dc) { return dc->target.lock().get(); }
 
-headless::GdiCall CallOn(const DeviceContext* dc, const char* op, std::vector<int> args) {
-  headless::GdiCall call;
+headless::GdiCall* Record(const DeviceContext* dc, const char* op, std::initializer_list<int> args) {
+  PaintState* p = recording ? TargetOf(dc) : nullptr;
+  if (!p) return nullptr;
+  p->calls.emplace_back();
+  headless::GdiCall& call = p->calls.back();
   call.op = op;
-  call.args = std::move(args);
+  call.args = args;
   if (const GdiObject* pen = LookUpObject(dc->pen)) {
     call.pen = pen->color;
     call.nullPen = pen->null;
@@ -178,12 +183,7 @@ headless::GdiCall CallOn(const DeviceContext* dc, const char* op, std::vector<in
   call.textColor = dc->textColor;
   call.bkColor = dc->bkColor;
   call.bkMode = dc->bkMode;
-  return call;
-}
-
-void Record(DeviceContext* dc, headless::GdiCall call) {
-  if (!recording) return;
-  if (PaintState* p = TargetOf(dc)) p->calls.push_back(std::move(call));
+  return &call;
 }
 
 LRESULT DefaultPaintMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {

@@ -5,6 +5,8 @@
 #define STANDIN_PAINT_STATE_H
 #include <headless_gdi.h>
 
+#include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,8 +29,10 @@ GdiObject* LookUpObject(HGDIOBJ object);
 HFONT FontOfPixelSize(int pixelSize);
 
 // --- Device contexts (paint.cpp) ---
+struct PaintState;
 struct DeviceContext {
   HWND window = nullptr;
+  std::weak_ptr<PaintState> target;  // gone with the window
   bool own = false;  // a CS_OWNDC window's: lives with the window
   HGDIOBJ pen = nullptr;
   HGDIOBJ brush = nullptr;
@@ -58,10 +62,11 @@ struct PaintState {
 // handle that is not a window.
 PaintState* PaintStateOf(HWND hwnd);
 // Where a device context draws; null when its window is gone.
-PaintState* TargetOf(DeviceContext* dc);
-// Records a call in the display list of the device context's window.
-void Record(DeviceContext* dc, headless::GdiCall call);
-headless::GdiCall CallOn(const DeviceContext* dc, const char* op, std::vector<int> args);
+PaintState* TargetOf(const DeviceContext* dc);
+// Records a call, with the context's state, in the display list of its
+// window; null when calls are not kept. The entry stays valid until the
+// next call is recorded.
+headless::GdiCall* Record(const DeviceContext* dc, const char* op, std::initializer_list<int> args);
 
 // --- Geometry (paint_geometry.cpp) ---
 // The client area's size; {0, 0, 0, 0} for no window.
