@@ -233,6 +233,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     return nullptr;
   }
   WindowData* w = standin::AddWindow(wc, exStyle, style, parent, menu, hInstance);
+  w->placement = {x, y, x + width, y + height};
   HWND hwnd = w->handle;
   CREATESTRUCTA cs = {param, hInstance, menu, parent, height, width, y, x,
                       static_cast<LONG>(style), windowName, className, exStyle};
@@ -296,6 +297,9 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;
+    case WM_ERASEBKGND:
+    case WM_PAINT:
+      return standin::DefaultPaintMessage(hwnd, msg, wParam, lParam);
     default:
       return 0;
   }
