@@ -1,6 +1,9 @@
 // Controls drawing themselves for a picture: their state shows, and a dialog
 // from the module's resources is laid out in its font's dialog units.
+#include <custcont.h>
+
 #include <cstdlib>
+#include <string>
 
 #include "paint_window.h"
 
@@ -21,18 +24,22 @@ int Marked(const headless::Image& image, RECT r, uint32_t background) {
   return Count(image, r, background, false);
 }
 
-// A host button that tells its checked state as a check box does.
-UINT custButtonCheck = BST_UNCHECKED;
-LRESULT CALLBACK CustButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == BM_GETCHECK) return custButtonCheck;
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+// Checks a system button as its program does, or the host's button through
+// its interface.
+void SetChecked(HWND control, bool hostButton) {
+  if (!hostButton) {
+    SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
+    return;
+  }
+  ICustButton* button = GetICustButton(control);
+  ASSERT_NE(button, nullptr);
+  button->SetType(CBT_CHECK);
+  button->SetCheck(TRUE);
+  ReleaseICustButton(button);
 }
 
 TEST_F(ControlPictures, ACheckedControlLooksOtherwiseThanAnUncheckedOne) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = CustButtonProc;
-  wc.lpszClassName = "CustButton";
-  ASSERT_NE(RegisterClassA(&wc), 0);
+  InitCustomControls(nullptr);
   struct Case {
     const char* name;
     const char* className;
@@ -47,17 +54,13 @@ TEST_F(ControlPictures, ACheckedControlLooksOtherwiseThanAnUncheckedOne) {
     HWND parent = Make(100, 30);
     HWND control = CreateWindowExA(0, c.className, "Trajectories", WS_CHILD | WS_VISIBLE | c.style,
                                    5, 5, 90, 20, parent, nullptr, nullptr, nullptr);
-    custButtonCheck = BST_UNCHECKED;
     headless::Image off = headless::Snapshot(parent);
-    SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
-    custButtonCheck = BST_CHECKED;
+    SetChecked(control, std::string(c.className) == "CustButton");
     headless::Image on = headless::Snapshot(parent);  // repainted without being told
     EXPECT_NE(off.pixels, on.pixels);
     // The label is drawn in black over the control.
     EXPECT_GT(Count(on, {25, 5, 95, 25}, 0x000000, true), 10);
   }
-  DestroyWindow(made.back());
-  EXPECT_TRUE(UnregisterClassA("CustButton", nullptr));
 }
 
 TEST_F(ControlPictures, AMultiLineEditShowsEachLineOfItsText) {

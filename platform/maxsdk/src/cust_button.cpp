@@ -56,6 +56,8 @@ LRESULT CALLBACK CustButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_LBUTTONUP:
       if (control) control->Release();
       return 0;
+    case BM_GETCHECK:  // how the painter, like any caller, reads the checked look
+      return control && control->IsChecked() ? BST_CHECKED : BST_UNCHECKED;
     case WM_NCDESTROY:
       CustomControl::WindowGone(hwnd);
       return 0;
