@@ -79,6 +79,9 @@ void PressTargetButton(ExpressionObject* obj, int id) {
   // must not stay checked with nothing being picked.
   ShowTargetButtonChecked(id, FALSE);
   if (creating) {
+    // Returning to creation shows the radios from pickMethod again: keep the
+    // choice the user made on this page since the edit began.
+    pickMethod = obj->ReadPickMethod();
     createMode.JumpStart(ip, obj);
     ip->SetCommandMode(&createMode);
   } else {
@@ -138,9 +141,7 @@ bool DependsOn(Object* candidate, ExpressionObject* obj) {
 
 // The points an object has as evaluation blends it at t: one without
 // points of its own (a box) counts the mesh it converts to; -1 for none.
-int BlendedPoints(Object* object, TimeValue t) {
-  ObjectState os = object->Eval(t);
-  Object* evaluated = os.obj;
+int PointsOf(Object* evaluated, TimeValue t) {
   if (!evaluated) return -1;
   if (evaluated->IsDeformable()) return evaluated->NumPoints();
   if (!evaluated->CanConvertToType(defObjectClassID)) return -1;
@@ -151,6 +152,8 @@ int BlendedPoints(Object* object, TimeValue t) {
   if (converted != evaluated) converted->DeleteThis();
   return n;
 }
+
+int BlendedPoints(Object* object, TimeValue t) { return PointsOf(object->Eval(t).obj, t); }
 
 }  // namespace
 
@@ -166,11 +169,12 @@ BOOL ExpressionObject::IsValidTarget(TimeValue t, Object* candidate) {
   if (pickTargetIndex == TARGET_NEUTRAL) return TRUE;
   Object* neutral = targets[TARGET_NEUTRAL].object;
   if (!neutral) return FALSE;
-  const int points = BlendedPoints(candidate, t);
+  const int points = PointsOf(evaluated, t);
   return points >= 0 && points == BlendedPoints(neutral, t);
 }
 
 void ExpressionObject::AssignTarget(INode* node, TimeValue t, int method) {
+  if (method < PICK_COPY || method > PICK_MOVE) return;  // an unknown method does nothing at all
   ObjAssert(pickTargetIndex != -1);
   if (pickTargetIndex < 0 || pickTargetIndex >= NUM_FACE_TARGETS) return;
   Object* source = node->GetObjectRef();

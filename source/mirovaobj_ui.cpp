@@ -84,18 +84,22 @@ void RemovePage(IObjParam* i, HWND& page) {
   page = nullptr;
 }
 
+// The object whose block the maps show, so that its deletion can unbind them.
+ExpressionObject* mapsObject = nullptr;
+
 // A host that went away took its panel down, pages and maps with it,
 // without an edit ending: nothing of it may be used again.
 void ForgetPanelOfGoneHost() {
   if (!hAboutRollup || IsWindow(hAboutRollup)) return;
   hAboutRollup = hTargetsRollup = hTrackerRollup = nullptr;
+  // The maps' pages went with the panel; the maps themselves are still ours.
+  DestroyCPParamMap(percentMap);
+  DestroyCPParamMap(scaleMap);
   percentMap = scaleMap = nullptr;
+  mapsObject = nullptr;
 }
 
 IParamArray* ParamsOf(ExpressionObject* obj) { return obj->pblock; }
-
-// The object whose block the maps show, so that its deletion can unbind them.
-ExpressionObject* mapsObject = nullptr;
 
 void BindMap(IParamMap*& map, ParamUIDesc* descs, ExpressionObject* obj, IObjParam* i, int dlg,
              const TCHAR* title, DWORD flags) {

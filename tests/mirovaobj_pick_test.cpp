@@ -191,8 +191,11 @@ TEST_F(PickTest, SecondButtonEndsThePickButRecordsItsSlot) {
       Modify(obj);
     }
     INode* lid = MeshNode(4, "Lid", -1.0f);
+    ASSERT_TRUE(headless::Click(Targets(), IDC_PICK_COPY));
     PressButton(TARGET_OPEN);
     PressButton(TARGET_LEFT_EYELID);
+    EXPECT_EQ(CheckedRadio(), IDC_PICK_COPY);  // the user's choice survives the return to creation
+    ASSERT_TRUE(headless::Click(Targets(), IDC_PICK_INSTANCE));
     EXPECT_FALSE(host.PickModeActive());
     EXPECT_EQ(host.GetCommandMode()->ID(), c.modeAfter);
     for (int slot = 0; slot < 12; ++slot) EXPECT_FALSE(ButtonChecked(slot)) << slot;

@@ -160,27 +160,47 @@ TEST_F(RollupTest, PagesPassTheMouseToThePanel) {
 }
 
 // Every spinner edits the parameter the host lists under its label's name,
-// in percent, within its rollup's range.
+// in percent, within its rollup's range. The ids are the dialogs' own, so a
+// row of the maps' tables moved to another control shows here.
 TEST_F(RollupTest, EachSpinnerEditsItsOwnParameter) {
+  struct Row {
+    const char* page;
+    int edit, spin;
+    const char* name;
+  } const rows[] = {
+      {"Percentages", 1105, 1106, "Mouth Vertical"},     {"Percentages", 1107, 1108, "Mouth Horizontal"},
+      {"Percentages", 1109, 1110, "Left Eyelid"},        {"Percentages", 1119, 1120, "Right Eyelid"},
+      {"Percentages", 1111, 1112, "Left Eyebrow"},       {"Percentages", 1121, 1122, "Right Eyebrow"},
+      {"Percentages", 1113, 1114, "Left Cheek"},         {"Percentages", 1123, 1124, "Right Cheek"},
+      {"Percentages", 1117, 1118, "Left Squint"},        {"Percentages", 1125, 1126, "Right Squint"},
+      {"Percentages", 1115, 1116, "Frown"},              {"Scales", 1122, 1123, "Scale: Mouth Vertical"},
+      {"Scales", 1124, 1125, "Scale: Mouth Horizontal"}, {"Scales", 1126, 1127, "Scale: Left Eyelid"},
+      {"Scales", 1136, 1137, "Scale: Right Eyelid"},     {"Scales", 1128, 1129, "Scale: Left Eyebrow"},
+      {"Scales", 1138, 1139, "Scale: Right Eyebrow"},    {"Scales", 1130, 1131, "Scale: Left Cheek"},
+      {"Scales", 1140, 1141, "Scale: Right Cheek"},      {"Scales", 1134, 1135, "Scale: Left Squint"},
+      {"Scales", 1142, 1143, "Scale: Right Squint"},     {"Scales", 1132, 1133, "Scale: Frown"},
+  };
   ExpressionObject* obj = Create(MeshNode(4, "Face"));
   ASSERT_NE(obj, nullptr);
   host.SetRollupOpen(Page("Scales"), true);
-  for (int k = 0; k < 2 * NUM_CHANNELS; ++k) {
-    const bool percent = k < NUM_CHANNELS;
-    const ParamUIDesc& desc = percent ? percentDescs[k] : scaleDescs[k - NUM_CHANNELS];
-    const char* page = percent ? "Percentages" : "Scales";
-    SCOPED_TRACE(obj->pblock->SubAnimName(desc.index).data());
-    EXPECT_EQ(desc.index, ParamInRollupOrder(k));
-    EXPECT_EQ(obj->pblock->GetParamDimension(desc.index), stdPercentDim);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const bool percent = std::string(row.page) == "Percentages";
     std::vector<float> before;
     for (int i = 0; i < NUM_CHANNEL_PARAMS; ++i) before.push_back(Param(obj, i));
-    ASSERT_TRUE(headless::TypeInCustEdit(Page(page), desc.idEdit, "37"));
+    ASSERT_TRUE(headless::TypeInCustEdit(Page(row.page), row.edit, "37"));
+    std::vector<int> changed;
     for (int i = 0; i < NUM_CHANNEL_PARAMS; ++i)
-      EXPECT_FLOAT_EQ(Param(obj, i), i == desc.index ? 0.37f : before[static_cast<size_t>(i)]) << i;
+      if (Param(obj, i) != before[static_cast<size_t>(i)]) changed.push_back(i);
+    ASSERT_EQ(changed.size(), 1u);
+    const int index = changed[0];
+    EXPECT_EQ(std::string(obj->pblock->SubAnimName(index).data()), row.name);
+    EXPECT_EQ(obj->pblock->GetParamDimension(index), stdPercentDim);
+    EXPECT_FLOAT_EQ(Param(obj, index), 0.37f);
     // Past the range, the spinner keeps to it.
-    ASSERT_TRUE(headless::TypeInCustEdit(Page(page), desc.idEdit, percent ? "150" : "250000"));
-    EXPECT_FLOAT_EQ(Param(obj, desc.index), percent ? 1.0f : 999.99f);
-    EXPECT_FLOAT_EQ(SpinnerValue(page, desc.idSpin), percent ? 100.0f : 99999.0f);
+    ASSERT_TRUE(headless::TypeInCustEdit(Page(row.page), row.edit, percent ? "150" : "250000"));
+    EXPECT_FLOAT_EQ(Param(obj, index), percent ? 1.0f : 999.99f);
+    EXPECT_FLOAT_EQ(SpinnerValue(row.page, row.spin), percent ? 100.0f : 99999.0f);
   }
 }
 
@@ -213,13 +233,14 @@ TEST_F(RollupTest, DeletedObjectIsLetGoByThePages) {
   edited = nullptr;
   EXPECT_FALSE(host.PickModeActive());
   EXPECT_FALSE(ButtonChecked(TARGET_OPEN));
-  for (HWND page : {Page("About"), Targets(), Page("Face Tracker")})
-    if (page) {
-      EXPECT_EQ(GetWindowLongPtrA(page, GWLP_USERDATA), 0);
-    }
+  for (HWND page : {Page("About"), Targets(), Page("Face Tracker")}) {
+    ASSERT_NE(page, nullptr);  // the pages stay for the next object
+    EXPECT_EQ(GetWindowLongPtrA(page, GWLP_USERDATA), 0);
+  }
   PressButton(TARGET_NEUTRAL);
   EXPECT_FALSE(host.PickModeActive());
-  if (Page("Percentages")) headless::TypeInCustEdit(Page("Percentages"), IDC_PCT_FROWN_EDIT, "20");
+  ASSERT_NE(Page("Percentages"), nullptr);
+  EXPECT_TRUE(headless::TypeInCustEdit(Page("Percentages"), IDC_PCT_FROWN_EDIT, "20"));
   // A later object takes the pages over as usual.
   ExpressionObject* next = Create(MeshNode(4, "Next"));
   ASSERT_NE(next, nullptr);
