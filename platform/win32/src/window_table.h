@@ -51,6 +51,8 @@ struct WindowData {
   int selectionStart = 0;
   int selectionEnd = 0;
   TemplateOrigin origin;
+  // Menus: a top-level window's menu bar (menus.cpp).
+  HMENU menu = nullptr;
 };
 
 // The window behind a handle; null for a handle that is not (or no longer) a

@@ -97,7 +97,10 @@ void FreeWindow(HWND hwnd) {
       }
   }
   --w->windowClass->liveWindows;
+  HMENU menu = w->menu;
   Windows().erase(hwnd);
+  // A window's menu bar goes with it, unless the program destroyed it already.
+  if (IsMenu(menu)) DestroyMenu(menu);
 }
 
 // A window that goes away or out of sight takes the focus with it: the focus
@@ -161,7 +164,10 @@ using standin::WindowData;
 
 ATOM RegisterClassA(const WNDCLASSA* wc) {
   std::string name = standin::ClassNameOf(wc ? wc->lpszClassName : nullptr);
-  if (name.empty() || !wc->lpfnWndProc) return 0;
+  if (name.empty() || !wc->lpfnWndProc) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
   for (auto& existing : standin::Classes())
     if (standin::SameName(existing->name, name) &&
         (existing->instance == wc->hInstance || (existing->style & CS_GLOBALCLASS))) {
@@ -232,7 +238,14 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     SetLastError(ERROR_TLW_WITH_WSCHILD);
     return nullptr;
   }
+  // A top-level window's menu argument is its menu bar; a child's is its id.
+  bool hasMenuBar = !(style & WS_CHILD) && menu;
+  if (hasMenuBar && !IsMenu(menu)) {
+    SetLastError(ERROR_INVALID_MENU_HANDLE);
+    return nullptr;
+  }
   WindowData* w = standin::AddWindow(wc, exStyle, style, parent, menu, hInstance);
+  if (hasMenuBar) w->menu = menu;
   HWND hwnd = w->handle;
   CREATESTRUCTA cs = {param, hInstance, menu, parent, height, width, y, x,
                       static_cast<LONG>(style), windowName, className, exStyle};
