@@ -20,6 +20,7 @@ LRESULT CALLBACK LifeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ncCreateAnswer;
   }
   if (msg == WM_CREATE) return createAnswer;
+  if (msg == WM_CLOSE && GetWindowLongPtrA(hwnd, GWLP_USERDATA) == 1) return 0;
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -155,6 +156,38 @@ TEST_F(WindowLife, APopUpMadeOverAChildIsOwnedByItsTopLevelWindow) {
   log.clear();
   DestroyWindow(top);
   EXPECT_FALSE(IsWindow(view));
+}
+
+TEST_F(WindowLife, TheCloseBoxClosesOnlyACaptionedWindowTheUserCanReach) {
+  const struct {
+    const char* name;
+    DWORD style;
+    void (*arrange)(HWND);
+    bool pressed, closed;
+  } cases[] = {
+      {"captioned pop-up", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, [](HWND) {}, true, true},
+      {"no close box", WS_POPUP | WS_CAPTION | WS_VISIBLE, [](HWND) {}, false, false},
+      {"hidden", WS_POPUP | WS_CAPTION | WS_SYSMENU, [](HWND) {}, false, false},
+      {"disabled", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+       [](HWND h) { EnableWindow(h, FALSE); }, false, false},
+      {"refuses WM_CLOSE", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+       [](HWND h) { SetWindowLongPtrA(h, GWLP_USERDATA, 1); }, true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    HWND h = Make(c.style);
+    c.arrange(h);
+    log.clear();
+    EXPECT_EQ(headless::PressCloseBox(h), c.pressed);
+    EXPECT_EQ(!IsWindow(h), c.closed);
+    std::vector<UINT> heard = Messages();
+    std::vector<UINT> expected;
+    if (c.pressed) expected = {WM_SYSCOMMAND, WM_CLOSE};
+    if (c.closed) expected.insert(expected.end(), {WM_DESTROY, WM_NCDESTROY});
+    EXPECT_EQ(heard, expected);
+  }
+  HWND top = Make(WS_POPUP | WS_SYSMENU | WS_VISIBLE);
+  EXPECT_FALSE(headless::PressCloseBox(Make(WS_CHILD | WS_SYSMENU | WS_VISIBLE, top)));
 }
 
 }  // namespace

@@ -134,6 +134,11 @@ std::vector<MenuItemInfo> MenuItems(HMENU menu);
 // when the window is gone, hidden or disabled, has no menu bar, or the bar
 // has no such item or it is grayed.
 bool ChooseMenuItem(HWND window, int id);
+// The user presses a captioned window's close box: it hears
+// WM_SYSCOMMAND(SC_CLOSE), which DefWindowProcA turns into WM_CLOSE and that
+// into DestroyWindow. False, and nothing sent, for a child window, a window
+// without a system menu, or one hidden, disabled or gone.
+bool PressCloseBox(HWND window);
 // Any window's text as the user reads it (a multi-line edit keeps its CR LF
 // line breaks).
 std::string Text(HWND window);

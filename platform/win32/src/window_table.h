@@ -42,6 +42,7 @@ struct WindowData {
   int id = 0;
   HWND parent = nullptr;  // child windows
   HWND owner = nullptr;   // top-level windows
+  HMENU menu = nullptr;   // top-level windows: the menu bar (menus.cpp)
   std::vector<HWND> children;  // in creation order, which is the tab order
   LONG_PTR userData = 0;
   std::vector<char> extra;  // the class-declared window extra bytes
@@ -51,8 +52,6 @@ struct WindowData {
   int selectionStart = 0;
   int selectionEnd = 0;
   TemplateOrigin origin;
-  // Menus: a top-level window's menu bar (menus.cpp).
-  HMENU menu = nullptr;
 };
 
 // The window behind a handle; null for a handle that is not (or no longer) a

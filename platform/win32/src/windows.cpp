@@ -1,5 +1,8 @@
 // Windows: handles, window classes, procedures, window data, text, enable and
-// show state, parent and owner, focus and the order of destruction.
+// show state, parent and owner, focus and the order of destruction; the
+// user's close box.
+#include <headless_win32.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -57,6 +60,7 @@ WindowData* AddWindow(WindowClass* wc, DWORD exStyle, DWORD style, HWND parent, 
     LookUpWindow(parent)->children.push_back(data->handle);
   } else {
     data->owner = TopLevelOf(parent);
+    data->menu = menu;
   }
   data->extra.assign(static_cast<size_t>(wc->windowExtra), 0);
   ++wc->liveWindows;
@@ -239,13 +243,11 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     return nullptr;
   }
   // A top-level window's menu argument is its menu bar; a child's is its id.
-  bool hasMenuBar = !(style & WS_CHILD) && menu;
-  if (hasMenuBar && !IsMenu(menu)) {
+  if (!(style & WS_CHILD) && menu && !IsMenu(menu)) {
     SetLastError(ERROR_INVALID_MENU_HANDLE);
     return nullptr;
   }
   WindowData* w = standin::AddWindow(wc, exStyle, style, parent, menu, hInstance);
-  if (hasMenuBar) w->menu = menu;
   HWND hwnd = w->handle;
   CREATESTRUCTA cs = {param, hInstance, menu, parent, height, width, y, x,
                       static_cast<LONG>(style), windowName, className, exStyle};
@@ -306,6 +308,9 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(w->text.size());
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE) SendMessageA(hwnd, WM_CLOSE, 0, 0);
+      return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;
@@ -487,3 +492,12 @@ HWND SetFocus(HWND hwnd) {
 }
 
 HWND GetFocus() { return LookUpWindow(standin::focusWindow) ? standin::focusWindow : nullptr; }
+
+bool headless::PressCloseBox(HWND window) {
+  WindowData* w = LookUpWindow(window);
+  if (!w || (w->style & WS_CHILD) || !(w->style & WS_SYSMENU) || !IsWindowVisible(window) ||
+      !IsWindowEnabled(window))
+    return false;
+  SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  return true;
+}
