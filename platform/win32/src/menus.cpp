@@ -238,6 +238,7 @@ bool ChooseMenuItem(HWND window, int id) {
   // Opening the menu lets the window bring its items up to date first.
   HMENU bar = GetMenu(window);
   SendMessageA(window, WM_INITMENU, reinterpret_cast<WPARAM>(bar), 0);
+  // Stand-in: only the popup holding the item hears it open, not those above it.
   if (place.menu != bar && IsWindow(window)) {
     standin::ItemPlace holder = PopupHolding(bar, place.menu);
     SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(place.menu),
