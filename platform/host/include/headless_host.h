@@ -87,6 +87,11 @@ class Host final : public IObjParam {
   // --- the headless user and the records ---
   // Moves the time slider: every registered callback hears of the change.
   void SetTime(TimeValue t);
+  // Plays the animation from one time to another as the play button does:
+  // one SetTime per frame, from `from` in steps of a frame while not past
+  // `to` (times in ticks). Nothing plays when `to` is before `from`. The time
+  // stays at the last frame shown.
+  void Play(TimeValue from, TimeValue to);
   // Frames a second of the scene (30 by default, 160 ticks a frame).
   // A rate outside 1 to 4800 (less than a tick a frame) is not taken.
   void SetFrameRate(int fps) { ::SetFrameRate(fps); }
@@ -178,7 +183,8 @@ class Host final : public IObjParam {
  private:
   TimeValue time = 0;
   bool acceleratorsEnabled = true;
-  std::vector<TimeChangeCallback*> timeCallbacks;
+  std::vector<TimeChangeCallback*> timeCallbacks;  // null: unregistered while calling
+  int timeCallbacksCalling = 0;  // SetTime calls under way
   std::vector<ProgressRecord> progress;
   bool progressActive = false;
   FILE* progressStream = nullptr;

@@ -33,18 +33,36 @@ Host::~Host() {
 
 void Host::SetTime(TimeValue t) {
   time = t;
-  // A callback may unregister itself while it runs.
-  std::vector<TimeChangeCallback*> callbacks = timeCallbacks;
-  for (TimeChangeCallback* tc : callbacks)
-    if (std::find(timeCallbacks.begin(), timeCallbacks.end(), tc) != timeCallbacks.end())
-      tc->TimeChanged(t);
+  // A callback may unregister itself or another while it runs: its place is
+  // emptied, not removed, so that the walk misses no one; one registered
+  // meanwhile hears the next change.
+  ++timeCallbacksCalling;
+  const size_t count = timeCallbacks.size();
+  for (size_t i = 0; i < count; ++i)
+    if (TimeChangeCallback* tc = timeCallbacks[i]) tc->TimeChanged(t);
+  if (--timeCallbacksCalling == 0)
+    timeCallbacks.erase(std::remove(timeCallbacks.begin(), timeCallbacks.end(), nullptr),
+                        timeCallbacks.end());
 }
 
-void Host::RegisterTimeChangeCallback(TimeChangeCallback* tc) { timeCallbacks.push_back(tc); }
+void Host::Play(TimeValue from, TimeValue to) {
+  const long long frame = GetTicksPerFrame();
+  // Stepped in a wider type so that a range reaching the largest time ends.
+  for (long long t = from; t <= to; t += frame) SetTime(static_cast<TimeValue>(t));
+}
+
+void Host::RegisterTimeChangeCallback(TimeChangeCallback* tc) {
+  if (tc) timeCallbacks.push_back(tc);
+}
 
 void Host::UnRegisterTimeChangeCallback(TimeChangeCallback* tc) {
-  timeCallbacks.erase(std::remove(timeCallbacks.begin(), timeCallbacks.end(), tc),
-                      timeCallbacks.end());
+  if (!tc) return;
+  if (timeCallbacksCalling > 0)
+    std::replace(timeCallbacks.begin(), timeCallbacks.end(), tc,
+                 static_cast<TimeChangeCallback*>(nullptr));
+  else
+    timeCallbacks.erase(std::remove(timeCallbacks.begin(), timeCallbacks.end(), tc),
+                        timeCallbacks.end());
 }
 
 BOOL Host::ProgressStart(const TCHAR* title, BOOL dispBar, LPTHREAD_START_ROUTINE fn,

@@ -114,6 +114,36 @@ WindowInfo Inspect(HWND hwnd);
 // A window's children in creation (tab) order.
 std::vector<HWND> Children(HWND hwnd);
 
+// --- Menus and the multi-line text box ---
+// One item of a menu as the user sees it: its command id (0 for a popup or a
+// separator), its text as written in the resource (with '&' and tab), its
+// check mark, whether it is grayed, and the popup it opens.
+struct MenuItemInfo {
+  int id = 0;
+  std::string text;
+  bool checked = false;
+  bool grayed = false;
+  bool separator = false;
+  HMENU popup = nullptr;
+};
+// The items of a menu in order (a popup's own items: MenuItems(info.popup));
+// empty for no menu.
+std::vector<MenuItemInfo> MenuItems(HMENU menu);
+// The user opens the window's menu bar and chooses the item with command id:
+// the window hears WM_INITMENU (and WM_INITMENUPOPUP for an item inside a
+// popup), then WM_COMMAND(MAKEWPARAM(id, 0), 0). False, and nothing sent,
+// when the window is gone, hidden or disabled, has no menu bar, or the bar
+// has no such item or it is grayed.
+bool ChooseMenuItem(HWND window, int id);
+// The user presses a captioned window's close box: it hears
+// WM_SYSCOMMAND(SC_CLOSE), which DefWindowProcA turns into WM_CLOSE and that
+// into DestroyWindow. False, and nothing sent, for a child window, a window
+// without a system menu, or one hidden, disabled or gone.
+bool PressCloseBox(HWND window);
+// Any window's text as the user reads it (a multi-line edit keeps its CR LF
+// line breaks).
+std::string Text(HWND window);
+
 // --- For the host's command panel ---
 // A rollup page: the dialog of templateName in instance's resource script,
 // built as a child of panel as CreateDialogParamA builds it, except that the

@@ -110,6 +110,10 @@
 #define WM_CHAR 0x0102
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
+#define WM_SYSCOMMAND 0x0112
+#define SC_CLOSE 0xF060
+#define WM_INITMENU 0x0116
+#define WM_INITMENUPOPUP 0x0117
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
@@ -125,6 +129,7 @@
 #define EN_UPDATE 0x0400
 #define EM_GETSEL 0x00B0
 #define EM_SETSEL 0x00B1
+#define EM_GETLINECOUNT 0x00BA
 #define BM_GETCHECK 0x00F0
 #define BM_SETCHECK 0x00F1
 #define BM_CLICK 0x00F5
@@ -146,6 +151,8 @@
 #define MF_BYPOSITION 0x00000400L
 #define MF_SEPARATOR 0x00000800L
 #define MF_HELP 0x00004000L
+#define MF_BITMAP 0x00000004L
+#define MF_OWNERDRAW 0x00000100L
 
 // Window data, showing, redrawing.
 #define GWL_WNDPROC (-4)
@@ -245,6 +252,26 @@ int GetDlgCtrlID(HWND hwnd);
 // WM_SETFOCUS. Returns the window that had it.
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
+
+// Menus from the module's resource script (platform/win32/src/menus.cpp). A
+// window's menu bar is destroyed with the window; a menu that is no window's
+// bar must be destroyed by whoever loaded it. Items are found by command id
+// (MF_BYCOMMAND, searching open-able popups too) or by position
+// (MF_BYPOSITION).
+HMENU LoadMenuA(HINSTANCE hInstance, LPCSTR menuName);
+BOOL DestroyMenu(HMENU menu);
+BOOL IsMenu(HMENU menu);
+BOOL SetMenu(HWND hwnd, HMENU menu);  // top-level windows only; the old bar is kept
+HMENU GetMenu(HWND hwnd);
+HMENU GetSubMenu(HMENU menu, int pos);
+int GetMenuItemCount(HMENU menu);     // -1 for no menu
+UINT GetMenuItemID(HMENU menu, int pos);  // -1 for a popup or no such item
+// MF_* flags of the item; for a popup, its item count in the high byte; -1
+// for no such item.
+UINT GetMenuState(HMENU menu, UINT item, UINT flags);
+// Copies the item's text (with its '&' and tab) and returns its length; with
+// no buffer, only the length.
+int GetMenuStringA(HMENU menu, UINT item, LPSTR text, int max, UINT flags);
 
 // Dialogs from the module's resource script (platform/win32/src/dialogs.cpp).
 HWND CreateDialogParamA(HINSTANCE hInstance, LPCSTR templateName, HWND parent, DLGPROC dlgProc,

@@ -1,6 +1,6 @@
 // The built-in controls: static text, buttons (push, check box, radio
-// button, group box) and the single-line edit box, with the notifications
-// their parents rely on.
+// button, group box) and the edit box (single- or multi-line), with the
+// notifications their parents rely on.
 #include <cctype>
 
 #include "window_table.h"
@@ -76,10 +76,22 @@ bool TypeCharacter(WindowData* w, char c) {
     ReplaceSelection(w, "");
     return true;
   }
+  if (c == '\r' && (w->style & ES_MULTILINE)) {
+    ReplaceSelection(w, "\r\n");  // Enter starts a new line
+    return true;
+  }
   if (static_cast<unsigned char>(c) < 0x20) return false;
   if ((w->style & ES_NUMBER) && !std::isdigit(static_cast<unsigned char>(c))) return false;
   ReplaceSelection(w, std::string(1, c));
   return true;
+}
+
+// Lines of a multi-line box, split at CR LF; an empty box has one.
+int LineCount(const std::string& text) {
+  int lines = 1;
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
+    ++lines;
+  return lines;
 }
 
 void SetSelection(WindowData* w, int start, int end) {
@@ -124,11 +136,14 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   WindowData* w = LookUpWindow(hwnd);
   switch (msg) {
     case WM_SETTEXT:
-      // Every change of the text is announced, also one made by the program.
+      // A change made by the program is announced too, except in a multi-line
+      // box, which Windows keeps quiet.
       DefWindowProcA(hwnd, msg, wParam, lParam);
       w->selectionStart = w->selectionEnd = 0;
-      TextChanged(hwnd);
+      if (!(w->style & ES_MULTILINE)) TextChanged(hwnd);
       return TRUE;
+    case EM_GETLINECOUNT:
+      return (w->style & ES_MULTILINE) ? LineCount(w->text) : 1;
     case WM_CHAR:
       if (TypeCharacter(w, static_cast<char>(wParam))) TextChanged(hwnd);
       return 0;

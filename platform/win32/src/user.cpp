@@ -56,8 +56,11 @@ bool Type(HWND dlg, int id, const std::string& text) {
   if (!IsWindow(edit)) return false;
   SendMessageA(edit, EM_SETSEL, 0, -1);
   if (text.empty()) SendMessageA(edit, WM_CLEAR, 0, 0);
-  for (char c : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
     if (!IsWindow(edit)) return false;
+    // A line break is the Enter key, which types a carriage return.
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    char c = text[i] == '\n' ? '\r' : text[i];
     SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
   }
   return true;
@@ -72,9 +75,10 @@ bool GiveFocus(HWND dlg, int id) {
 
 void TakeFocus() { SetFocus(nullptr); }
 
-std::string Text(HWND dlg, int id) {
-  HWND control = GetDlgItem(dlg, id);
-  if (!control) return std::string();
+std::string Text(HWND dlg, int id) { return Text(GetDlgItem(dlg, id)); }
+
+std::string Text(HWND control) {
+  if (!IsWindow(control)) return std::string();
   std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
   text.resize(static_cast<size_t>(GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
   return text;

@@ -45,6 +45,7 @@ struct WindowData {
   int id = 0;
   HWND parent = nullptr;  // child windows
   HWND owner = nullptr;   // top-level windows
+  HMENU menu = nullptr;   // top-level windows: the menu bar (menus.cpp)
   std::vector<HWND> children;  // in creation order, which is the tab order
   LONG_PTR userData = 0;
   std::vector<char> extra;  // the class-declared window extra bytes

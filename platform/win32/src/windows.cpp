@@ -1,5 +1,8 @@
 // Windows: handles, window classes, procedures, window data, text, enable and
-// show state, parent and owner, focus and the order of destruction.
+// show state, parent and owner, focus and the order of destruction; the
+// user's close box.
+#include <headless_win32.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -57,6 +60,7 @@ WindowData* AddWindow(WindowClass* wc, DWORD exStyle, DWORD style, HWND parent, 
     LookUpWindow(parent)->children.push_back(data->handle);
   } else {
     data->owner = TopLevelOf(parent);
+    data->menu = menu;
   }
   data->extra.assign(static_cast<size_t>(wc->windowExtra), 0);
   ++wc->liveWindows;
@@ -97,7 +101,10 @@ void FreeWindow(HWND hwnd) {
       }
   }
   --w->windowClass->liveWindows;
+  HMENU menu = w->menu;
   Windows().erase(hwnd);
+  // A window's menu bar goes with it, unless the program destroyed it already.
+  if (IsMenu(menu)) DestroyMenu(menu);
 }
 
 // A window that goes away or out of sight takes the focus with it: the focus
@@ -161,7 +168,10 @@ using standin::WindowData;
 
 ATOM RegisterClassA(const WNDCLASSA* wc) {
   std::string name = standin::ClassNameOf(wc ? wc->lpszClassName : nullptr);
-  if (name.empty() || !wc->lpfnWndProc) return 0;
+  if (name.empty() || !wc->lpfnWndProc) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
   for (auto& existing : standin::Classes())
     if (standin::SameName(existing->name, name) &&
         (existing->instance == wc->hInstance || (existing->style & CS_GLOBALCLASS))) {
@@ -232,6 +242,11 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     SetLastError(ERROR_TLW_WITH_WSCHILD);
     return nullptr;
   }
+  // A top-level window's menu argument is its menu bar; a child's is its id.
+  if (!(style & WS_CHILD) && menu && !IsMenu(menu)) {
+    SetLastError(ERROR_INVALID_MENU_HANDLE);
+    return nullptr;
+  }
   WindowData* w = standin::AddWindow(wc, exStyle, style, parent, menu, hInstance);
   w->placement = {x, y, x + width, y + height};
   HWND hwnd = w->handle;
@@ -294,6 +309,9 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(w->text.size());
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE) SendMessageA(hwnd, WM_CLOSE, 0, 0);
+      return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;
@@ -478,3 +496,12 @@ HWND SetFocus(HWND hwnd) {
 }
 
 HWND GetFocus() { return LookUpWindow(standin::focusWindow) ? standin::focusWindow : nullptr; }
+
+bool headless::PressCloseBox(HWND window) {
+  WindowData* w = LookUpWindow(window);
+  if (!w || (w->style & WS_CHILD) || !(w->style & WS_SYSMENU) || !IsWindowVisible(window) ||
+      !IsWindowEnabled(window))
+    return false;
+  SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  return true;
+}
