@@ -4,7 +4,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 packages=(cmake g++ make python3 binutils googletest libgtest-dev libgmock-dev libbenchmark-dev libtinyobjloader-dev
-          libtinygltf-dev nlohmann-json3-dev)
+          libtinygltf-dev nlohmann-json3-dev libfreetype-dev libpng-dev fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

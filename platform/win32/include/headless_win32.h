@@ -4,6 +4,7 @@
 // user would have seen. (headless.h gathers it with the SDK's records.)
 #ifndef STANDIN_HEADLESS_WIN32_H
 #define STANDIN_HEADLESS_WIN32_H
+#include <headless_gdi.h>
 #include <windows.h>
 
 #include <functional>

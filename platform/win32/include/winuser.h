@@ -295,6 +295,50 @@ HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR cursorName);
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 
+// --- Painting (platform/win32/src/paint*.cpp) ---
+// A window's update region is kept as one rectangle (the bounding box of
+// everything invalidated). Windows start invalid, background included. The
+// headless message loop (headless::PaintPending) sends WM_PAINT to every
+// visible invalid window; BeginPaint sends WM_ERASEBKGND when the background
+// is to be erased, and validates.
+#define RDW_VALIDATE 0x0008
+#define RDW_NOINTERNALPAINT 0x0010
+#define RDW_NOERASE 0x0020
+#define RDW_NOCHILDREN 0x0040
+#define RDW_ALLCHILDREN 0x0080
+#define RDW_UPDATENOW 0x0100
+#define RDW_ERASENOW 0x0200
+#define COLOR_WINDOW 5
+#define COLOR_WINDOWTEXT 8
+#define COLOR_BTNFACE 15
+
+typedef struct tagPAINTSTRUCT {
+  HDC hdc;
+  BOOL fErase;  // the background still needs erasing (WM_ERASEBKGND returned 0)
+  RECT rcPaint;
+  BOOL fRestore;
+  BOOL fIncUpdate;
+  BYTE rgbReserved[32];
+} PAINTSTRUCT, *LPPAINTSTRUCT;
+
+HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint);
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
+// A class with CS_OWNDC gives the same device context, state kept, each
+// time; others a fresh one with the default state. Stand-in: no screen DC
+// (GetDC(NULL) fails).
+HDC GetDC(HWND hwnd);
+int ReleaseDC(HWND hwnd, HDC hdc);
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+BOOL ValidateRect(HWND hwnd, const RECT* rect);
+BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase);
+// Stand-in: a region is taken as the whole client area.
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags);
+BOOL UpdateWindow(HWND hwnd);
+BOOL GetClientRect(HWND hwnd, LPRECT rect);
+// The brush may also be a system colour index plus one (COLOR_BTNFACE + 1).
+int FillRect(HDC hdc, const RECT* rect, HBRUSH brush);
+DWORD GetSysColor(int index);
+
 // Message boxes. Headless: recorded, answered from the scripted user
 // (headless_win32.h), IDOK by default.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);

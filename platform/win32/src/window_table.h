@@ -4,6 +4,7 @@
 #define STANDIN_WINDOW_TABLE_H
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ struct TemplateOrigin {
   std::string fontFace;
 };
 
+struct PaintState;  // paint_state.h
+
 struct WindowData {
   HWND handle = nullptr;
   WindowClass* windowClass = nullptr;
@@ -53,6 +56,8 @@ struct WindowData {
   TemplateOrigin origin;
   // Menus: a top-level window's menu bar (menus.cpp).
   HMENU menu = nullptr;
+  RECT placement = {0, 0, 0, 0};  // as created: outer rectangle, parent's client coordinates
+  std::shared_ptr<PaintState> paint;  // made on first use; goes with the window
 };
 
 // The window behind a handle; null for a handle that is not (or no longer) a
@@ -72,6 +77,8 @@ LRESULT CALLBACK ButtonProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
 extern const char dialogClassName[];
+// The default handling of WM_ERASEBKGND and WM_PAINT (paint.cpp).
+LRESULT DefaultPaintMessage(HWND, UINT, WPARAM, LPARAM);
 
 // Every live window, in creation order (for the headless user's look-ups).
 std::vector<HWND> AllWindows();

@@ -246,6 +246,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   }
   WindowData* w = standin::AddWindow(wc, exStyle, style, parent, menu, hInstance);
   if (hasMenuBar) w->menu = menu;
+  w->placement = {x, y, x + width, y + height};
   HWND hwnd = w->handle;
   CREATESTRUCTA cs = {param, hInstance, menu, parent, height, width, y, x,
                       static_cast<LONG>(style), windowName, className, exStyle};
@@ -309,6 +310,9 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;
+    case WM_ERASEBKGND:
+    case WM_PAINT:
+      return standin::DefaultPaintMessage(hwnd, msg, wParam, lParam);
     default:
       return 0;
   }

@@ -1,0 +1,158 @@
+// The drawing calls and device context attributes: each recorded in the
+// window's display list, then rasterised into its surface.
+#include <optional>
+#include <string>
+
+#include "font.h"
+#include "paint_state.h"
+
+namespace standin {
+
+namespace {
+
+std::optional<uint32_t> ColourOf(HGDIOBJ object) {
+  const GdiObject* o = LookUpObject(object);
+  if (!o || o->null) return std::nullopt;
+  return headless::PixelOf(o->color);
+}
+
+int FontSizeOf(const DeviceContext* dc) {
+  const GdiObject* font = LookUpObject(dc->font);
+  return font ? font->pixelSize : PixelSizeOfPoints(9);
+}
+
+// A brush handle, or a system colour index plus one.
+std::optional<COLORREF> BrushColour(HBRUSH brush) {
+  auto value = reinterpret_cast<uintptr_t>(brush);
+  if (value >= 1 && value <= 31) return GetSysColor(static_cast<int>(value - 1));
+  const GdiObject* o = LookUpObject(brush);
+  if (!o || o->kind != GdiKind::kBrush || o->null) return std::nullopt;
+  return o->color;
+}
+
+}  // namespace
+
+}  // namespace standin
+
+using standin::DeviceContext;
+using standin::LookUpDC;
+
+BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
+  DeviceContext* dc = LookUpDC(hdc);
+  if (!dc) return FALSE;
+  standin::Record(dc, "Rectangle", {left, top, right, bottom});
+  if (standin::PaintState* p = standin::TargetOf(dc))
+    standin::DrawRectangle(p->surface, {left, top, right, bottom}, dc->clip,
+                           standin::ColourOf(dc->pen), standin::ColourOf(dc->brush));
+  return TRUE;
+}
+
+BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
+  DeviceContext* dc = LookUpDC(hdc);
+  if (!dc) return FALSE;
+  standin::Record(dc, "Ellipse", {left, top, right, bottom});
+  if (standin::PaintState* p = standin::TargetOf(dc))
+    standin::DrawEllipse(p->surface, {left, top, right, bottom}, dc->clip,
+                         standin::ColourOf(dc->pen), standin::ColourOf(dc->brush));
+  return TRUE;
+}
+
+BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous) {
+  DeviceContext* dc = LookUpDC(hdc);
+  if (!dc) return FALSE;
+  if (previous) *previous = dc->position;
+  dc->position = {x, y};
+  standin::Record(dc, "MoveToEx", {x, y});
+  return TRUE;
+}
+
+BOOL LineTo(HDC hdc, int x, int y) {
+  DeviceContext* dc = LookUpDC(hdc);
+  if (!dc) return FALSE;
+  standin::Record(dc, "LineTo", {x, y});
+  std::optional<uint32_t> pen = standin::ColourOf(dc->pen);
+  standin::PaintState* p = standin::TargetOf(dc);
+  if (p && pen) standin::DrawLine(p->surface, dc->position, {x, y}, dc->clip, *pen);
+  dc->position = {x, y};
+  return TRUE;
+}
+
+BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
+  DeviceContext* dc = LookUpDC(hdc);
+  if (!dc || length < 0 || (!text && length > 0)) return FALSE;
+  std::string s(text ? text : "", static_cast<size_t>(length));
+  if (headless::GdiCall* call = standin::Record(dc, "TextOutA", {x, y})) call->text = s;
+  standin::PaintState* p = standin::TargetOf(dc);
+  if (!p) return TRUE;
+  int size = standin::FontSizeOf(dc);
+  if (dc->bkMode == OPAQUE) {
+    RECT cell = {x, y, x + standin::TextWidth(s, size), y + standin::MetricsOf(size).height};
+    standin::FillBox(p->surface, cell, dc->clip, headless::PixelOf(dc->bkColor));
+  }
+  standin::DrawText(p->surface, x, y, s, size, headless::PixelOf(dc->textColor), dc->clip);
+  return TRUE;
+}
+
+BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR text, int length, LPSIZE size) {
+  DeviceContext* dc = LookUpDC(hdc);
+  if (!dc || !size || length < 0 || (!text && length > 0)) return FALSE;
+  int pixels = standin::FontSizeOf(dc);
+  size->cx = standin::TextWidth(std::string(text ? text : "", static_cast<size_t>(length)), pixels);
+  size->cy = standin::MetricsOf(pixels).height;
+  return TRUE;
+}
+
+int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
+  DeviceContext* dc = LookUpDC(hdc);
+  std::optional<COLORREF> colour = standin::BrushColour(brush);
+  if (!dc || !rect || !colour) return 0;
+  if (headless::GdiCall* call =
+          standin::Record(dc, "FillRect", {rect->left, rect->top, rect->right, rect->bottom})) {
+    call->brush = *colour;
+    call->nullBrush = false;
+  }
+  if (standin::PaintState* p = standin::TargetOf(dc))
+    standin::FillBox(p->surface, *rect, dc->clip, headless::PixelOf(*colour));
+  return 1;
+}
+
+DWORD GetSysColor(int index) {
+  switch (index) {
+    case COLOR_WINDOW: return RGB(255, 255, 255);
+    case COLOR_WINDOWTEXT: return RGB(0, 0, 0);
+    case COLOR_BTNFACE: return RGB(212, 208, 200);
+    default: return RGB(0, 0, 0);
+  }
+}
+
+int SetBkMode(HDC hdc, int mode) {
+  DeviceContext* dc = LookUpDC(hdc);
+  if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+  int previous = dc->bkMode;
+  dc->bkMode = mode;
+  standin::Record(dc, "SetBkMode", {mode});
+  return previous;
+}
+
+int GetBkMode(HDC hdc) {
+  DeviceContext* dc = LookUpDC(hdc);
+  return dc ? dc->bkMode : 0;
+}
+
+COLORREF SetTextColor(HDC hdc, COLORREF color) {
+  DeviceContext* dc = LookUpDC(hdc);
+  if (!dc) return CLR_INVALID;
+  COLORREF previous = dc->textColor;
+  dc->textColor = color & 0xFFFFFF;
+  standin::Record(dc, "SetTextColor", {static_cast<int>(color & 0xFFFFFF)});
+  return previous;
+}
+
+COLORREF SetBkColor(HDC hdc, COLORREF color) {
+  DeviceContext* dc = LookUpDC(hdc);
+  if (!dc) return CLR_INVALID;
+  COLORREF previous = dc->bkColor;
+  dc->bkColor = color & 0xFFFFFF;
+  standin::Record(dc, "SetBkColor", {static_cast<int>(color & 0xFFFFFF)});
+  return previous;
+}

@@ -1,0 +1,324 @@
+// Painting: device contexts, each window's update rectangle, BeginPaint and
+// EndPaint, invalidation and the default erase and paint.
+#include <algorithm>
+#include <map>
+#include <memory>
+
+#include "paint_state.h"
+#include "window_table.h"
+
+namespace standin {
+
+namespace {
+
+// Never freed: windows dying at exit still release their own contexts here.
+std::map<HDC, std::unique_ptr<DeviceContext>>& Contexts() {
+  static auto* contexts = new std::map<HDC, std::unique_ptr<DeviceContext>>;
+  return *contexts;
+}
+
+bool recording = true;
+constexpr uint32_t kUnpainted = 0xFFFFFF;
+
+bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+RECT Union(const RECT& a, const RECT& b) {
+  if (Empty(a)) return b;
+  if (Empty(b)) return a;
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+          std::max(a.bottom, b.bottom)};
+}
+
+RECT Intersection(const RECT& a, const RECT& b) {
+  RECT r = {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+  return Empty(r) ? RECT{0, 0, 0, 0} : r;
+}
+
+HDC NewContext(HWND window, bool own, const std::shared_ptr<PaintState>& target) {
+  static uintptr_t next = 0x80000;
+  next += 4;
+  HDC handle = reinterpret_cast<HDC>(next);
+  auto dc = std::make_unique<DeviceContext>();
+  dc->Reset(window, ClientRectOf(window));
+  dc->own = own;
+  dc->target = target;
+  Contexts()[handle] = std::move(dc);
+  return handle;
+}
+
+bool HasOwnDC(HWND hwnd) {
+  WindowData* w = LookUpWindow(hwnd);
+  return w && (w->windowClass->style & CS_OWNDC);
+}
+
+// A window's device context: its own one, or a fresh one.
+HDC ContextFor(HWND hwnd, PaintState* p) {
+  const std::shared_ptr<PaintState>& shared = LookUpWindow(hwnd)->paint;
+  if (!HasOwnDC(hwnd)) return NewContext(hwnd, false, shared);
+  if (!p->ownDC) p->ownDC = NewContext(hwnd, true, shared);
+  return p->ownDC;
+}
+
+bool IncludesChildren(HWND hwnd, UINT flags) {
+  if (flags & RDW_ALLCHILDREN) return true;
+  WindowData* w = LookUpWindow(hwnd);
+  return !(flags & RDW_NOCHILDREN) && w && !(w->style & WS_CLIPCHILDREN);
+}
+
+// Adds r (client coordinates; null for all of it) to the update rectangle,
+// and to the children it covers when they are included.
+void Invalidate(HWND hwnd, const RECT* r, bool erase, UINT flags) {
+  PaintState* p = PaintStateOf(hwnd);
+  if (!p) return;
+  RECT client = ClientRectOf(hwnd);
+  RECT area = r ? Intersection(*r, client) : client;
+  if (Empty(area)) return;
+  p->update = Union(p->update, area);
+  if (erase) p->erase = true;
+  if (!IncludesChildren(hwnd, flags)) return;
+  std::vector<HWND> children = LookUpWindow(hwnd)->children;
+  for (HWND child : children) {
+    POINT o = ClientOriginInParent(child);
+    RECT c = ClientRectOf(child);
+    RECT inChild = Intersection(area, {o.x, o.y, o.x + c.right, o.y + c.bottom});
+    if (Empty(inChild)) continue;
+    RECT local = {inChild.left - o.x, inChild.top - o.y, inChild.right - o.x, inChild.bottom - o.y};
+    Invalidate(child, &local, erase, flags);
+  }
+}
+
+// Sends WM_ERASEBKGND through a device context clipped to the update area.
+void EraseNow(HWND hwnd, PaintState* p) {
+  p->erase = false;
+  HDC hdc = ContextFor(hwnd, p);
+  LookUpDC(hdc)->clip = p->update;
+  SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+  ReleaseDC(hwnd, hdc);
+}
+
+void UpdateNow(HWND hwnd, UINT flags) {
+  PaintState* p = PaintStateOf(hwnd);
+  if (p && p->Pending()) SendMessageA(hwnd, WM_PAINT, 0, 0);
+  if (!IncludesChildren(hwnd, flags) || !LookUpWindow(hwnd)) return;
+  std::vector<HWND> children = LookUpWindow(hwnd)->children;
+  for (HWND child : children)
+    if (IsWindowVisible(child)) UpdateNow(child, flags);
+}
+
+HBRUSH BackgroundOf(HWND hwnd) {
+  WindowData* w = LookUpWindow(hwnd);
+  // Stand-in: the dialog manager's face colour for dialogs, without
+  // WM_CTLCOLORDLG.
+  if (w->windowClass->name == dialogClassName)
+    return reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_BTNFACE + 1));
+  return w->windowClass->background;
+}
+
+}  // namespace
+
+void DeviceContext::Reset(HWND w, const RECT& client) {
+  window = w;
+  pen = GetStockObject(BLACK_PEN);
+  brush = GetStockObject(WHITE_BRUSH);
+  font = GetStockObject(SYSTEM_FONT);
+  textColor = RGB(0, 0, 0);
+  bkColor = RGB(255, 255, 255);
+  bkMode = OPAQUE;
+  position = {0, 0};
+  clip = client;
+}
+
+DeviceContext* LookUpDC(HDC hdc) {
+  auto it = Contexts().find(hdc);
+  return it == Contexts().end() ? nullptr : it->second.get();
+}
+
+bool IsSelected(HGDIOBJ object) {
+  for (auto& entry : Contexts()) {
+    const DeviceContext& dc = *entry.second;
+    if (dc.pen == object || dc.brush == object || dc.font == object) return true;
+  }
+  return false;
+}
+
+PaintState::~PaintState() {
+  if (ownDC) Contexts().erase(ownDC);
+}
+
+bool PaintState::Pending() const { return !Empty(update) || internalPaint; }
+
+PaintState* PaintStateOf(HWND hwnd) {
+  WindowData* w = LookUpWindow(hwnd);
+  if (!w) return nullptr;
+  RECT client = ClientRectOf(hwnd);
+  if (!w->paint) {
+    // A new window has nothing on it yet: all of it is to be painted.
+    w->paint = std::make_shared<PaintState>();
+    w->paint->update = client;
+    w->paint->erase = true;
+  }
+  Surface& s = w->paint->surface;
+  if (s.width != client.right || s.height != client.bottom) s.Resize(client.right, client.bottom, kUnpainted);
+  return w->paint.get();
+}
+
+PaintState* TargetOf(const DeviceContext* dc) { return dc->target.lock().get(); }
+
+headless::GdiCall* Record(const DeviceContext* dc, const char* op, std::initializer_list<int> args) {
+  PaintState* p = recording ? TargetOf(dc) : nullptr;
+  if (!p) return nullptr;
+  p->calls.emplace_back();
+  headless::GdiCall& call = p->calls.back();
+  call.op = op;
+  call.args = args;
+  if (const GdiObject* pen = LookUpObject(dc->pen)) {
+    call.pen = pen->color;
+    call.nullPen = pen->null;
+  }
+  if (const GdiObject* brush = LookUpObject(dc->brush)) {
+    call.brush = brush->color;
+    call.nullBrush = brush->null;
+  }
+  call.textColor = dc->textColor;
+  call.bkColor = dc->bkColor;
+  call.bkMode = dc->bkMode;
+  return &call;
+}
+
+LRESULT DefaultPaintMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
+  if (msg == WM_ERASEBKGND) {
+    HBRUSH brush = BackgroundOf(hwnd);
+    if (!brush) return 0;
+    RECT client = ClientRectOf(hwnd);
+    FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+    return 1;
+  }
+  PAINTSTRUCT ps;
+  HDC hdc = BeginPaint(hwnd, &ps);
+  if (hdc && IsPaintedControl(hwnd)) PaintControl(hwnd, hdc);
+  if (hdc) EndPaint(hwnd, &ps);
+  return 0;
+}
+
+}  // namespace standin
+
+using standin::LookUpDC;
+using standin::PaintState;
+using standin::PaintStateOf;
+
+HDC GetDC(HWND hwnd) {
+  PaintState* p = PaintStateOf(hwnd);
+  if (!p) return nullptr;
+  HDC hdc = standin::ContextFor(hwnd, p);
+  LookUpDC(hdc)->clip = standin::ClientRectOf(hwnd);
+  return hdc;
+}
+
+int ReleaseDC(HWND, HDC hdc) {
+  standin::DeviceContext* dc = LookUpDC(hdc);
+  if (!dc) return 0;
+  if (!dc->own) standin::Contexts().erase(hdc);
+  return 1;
+}
+
+HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
+  PaintState* p = PaintStateOf(hwnd);
+  if (!p || !paint) return nullptr;
+  *paint = PAINTSTRUCT{};
+  HDC hdc = standin::ContextFor(hwnd, p);
+  paint->hdc = hdc;
+  paint->rcPaint = p->update;
+  LookUpDC(hdc)->clip = p->update;
+  // Validated first, so what the erase invalidates stays invalid.
+  bool erase = p->erase;
+  p->update = {0, 0, 0, 0};
+  p->erase = false;
+  p->internalPaint = false;
+  if (erase)
+    paint->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0) ? FALSE : TRUE;
+  return hdc;
+}
+
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
+  if (!paint) return FALSE;
+  standin::DeviceContext* dc = LookUpDC(paint->hdc);
+  if (dc && dc->own) dc->clip = standin::ClientRectOf(hwnd);
+  ReleaseDC(hwnd, paint->hdc);
+  return TRUE;
+}
+
+// Stand-in: there is no desktop; a null window is not invalidated.
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
+  if (!standin::LookUpWindow(hwnd)) return FALSE;
+  standin::Invalidate(hwnd, rect, erase != FALSE, 0);
+  return TRUE;
+}
+
+// Stand-in: validating part of the update rectangle validates nothing unless
+// it covers all of it.
+BOOL ValidateRect(HWND hwnd, const RECT* rect) {
+  PaintState* p = PaintStateOf(hwnd);
+  if (!p) return FALSE;
+  RECT& u = p->update;
+  if (!rect || (rect->left <= u.left && rect->top <= u.top && rect->right >= u.right &&
+                rect->bottom >= u.bottom)) {
+    u = {0, 0, 0, 0};
+    p->erase = false;
+  }
+  return TRUE;
+}
+
+BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
+  PaintState* p = PaintStateOf(hwnd);
+  if (!p) return FALSE;
+  bool any = !standin::Empty(p->update);
+  if (rect) *rect = p->update;
+  if (erase && any && p->erase) standin::EraseNow(hwnd, p);
+  return any ? TRUE : FALSE;
+}
+
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
+  PaintState* p = PaintStateOf(hwnd);
+  if (!p) return FALSE;
+  const RECT* area = region ? nullptr : rect;
+  if (flags & RDW_INVALIDATE) standin::Invalidate(hwnd, area, (flags & RDW_ERASE) != 0, flags);
+  if (flags & RDW_VALIDATE) ValidateRect(hwnd, area);
+  p = PaintStateOf(hwnd);
+  if (flags & RDW_NOERASE) p->erase = false;
+  if (flags & RDW_INTERNALPAINT) p->internalPaint = true;
+  if (flags & RDW_NOINTERNALPAINT) p->internalPaint = false;
+  if (flags & RDW_UPDATENOW)
+    standin::UpdateNow(hwnd, flags);
+  else if ((flags & RDW_ERASENOW) && p->erase && !standin::Empty(p->update))
+    standin::EraseNow(hwnd, p);
+  return TRUE;
+}
+
+BOOL UpdateWindow(HWND hwnd) {
+  PaintState* p = PaintStateOf(hwnd);
+  if (!p) return FALSE;
+  if (!standin::Empty(p->update)) SendMessageA(hwnd, WM_PAINT, 0, 0);
+  return TRUE;
+}
+
+const std::vector<headless::GdiCall>& headless::DisplayList(HWND window) {
+  static const std::vector<GdiCall> none;
+  PaintState* p = PaintStateOf(window);
+  return p ? p->calls : none;
+}
+
+void headless::ClearDisplayList(HWND window) {
+  if (PaintState* p = PaintStateOf(window)) p->calls.clear();
+}
+
+bool headless::RecordGdiCalls(bool record) {
+  bool previous = standin::recording;
+  standin::recording = record;
+  return previous;
+}
+
+uint32_t headless::PixelOf(COLORREF c) {
+  return (static_cast<uint32_t>(GetRValue(c)) << 16) | (static_cast<uint32_t>(GetGValue(c)) << 8) |
+         GetBValue(c);
+}

@@ -1,0 +1,87 @@
+// Painting and drawing state behind the GDI calls (internal to win32):
+// objects, device contexts, each window's surface, update rectangle and
+// display list, and the geometry of client areas.
+#ifndef STANDIN_PAINT_STATE_H
+#define STANDIN_PAINT_STATE_H
+#include <headless_gdi.h>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "raster.h"
+
+namespace standin {
+
+// --- GDI objects (gdi_objects.cpp) ---
+enum class GdiKind { kPen, kBrush, kFont };
+struct GdiObject {
+  GdiKind kind = GdiKind::kPen;
+  COLORREF color = 0;
+  bool null = false;     // NULL_PEN, NULL_BRUSH, PS_NULL
+  int width = 1;         // pens
+  int pixelSize = 0;     // fonts: em height
+  bool stock = false;
+};
+GdiObject* LookUpObject(HGDIOBJ object);
+// A font of the stand-in's typeface at an em height in pixels; kept for good.
+HFONT FontOfPixelSize(int pixelSize);
+
+// --- Device contexts (paint.cpp) ---
+struct PaintState;
+struct DeviceContext {
+  HWND window = nullptr;
+  std::weak_ptr<PaintState> target;  // gone with the window
+  bool own = false;  // a CS_OWNDC window's: lives with the window
+  HGDIOBJ pen = nullptr;
+  HGDIOBJ brush = nullptr;
+  HGDIOBJ font = nullptr;
+  COLORREF textColor = 0;
+  COLORREF bkColor = 0;
+  int bkMode = 0;
+  POINT position = {0, 0};
+  RECT clip = {0, 0, 0, 0};  // client coordinates
+  void Reset(HWND window, const RECT& client);
+};
+DeviceContext* LookUpDC(HDC hdc);
+bool IsSelected(HGDIOBJ object);  // in any device context
+
+// --- Each window's painting state (paint.cpp) ---
+struct PaintState {
+  Surface surface;
+  RECT update = {0, 0, 0, 0};  // bounding box of what is invalid
+  bool erase = false;
+  bool internalPaint = false;
+  std::vector<headless::GdiCall> calls;
+  HDC ownDC = nullptr;
+  ~PaintState();
+  bool Pending() const;
+};
+// The window's state, its surface sized to the client area; null for a
+// handle that is not a window.
+PaintState* PaintStateOf(HWND hwnd);
+// Where a device context draws; null when its window is gone.
+PaintState* TargetOf(const DeviceContext* dc);
+// Records a call, with the context's state, in the display list of its
+// window; null when calls are not kept. The entry stays valid until the
+// next call is recorded.
+headless::GdiCall* Record(const DeviceContext* dc, const char* op, std::initializer_list<int> args);
+
+// --- Geometry (paint_geometry.cpp) ---
+// The client area's size; {0, 0, 0, 0} for no window.
+RECT ClientRectOf(HWND hwnd);
+// The top-left corner of a child's client area in its parent's client area.
+POINT ClientOriginInParent(HWND hwnd);
+
+// --- Controls (control_paint.cpp) ---
+// Whether windows of the class are system or host controls that draw
+// themselves in the default WM_PAINT.
+bool IsPaintedControl(HWND hwnd);
+void PaintControl(HWND hwnd, HDC hdc);
+// Em height in pixels of the font a control of this window is drawn with.
+int ControlFontSize(HWND hwnd);
+
+}  // namespace standin
+
+#endif

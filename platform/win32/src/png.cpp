@@ -1,0 +1,75 @@
+// PNG files through libpng, written beside the target and renamed over it,
+// so that a file is either whole or untouched.
+#include <headless_gdi.h>
+#include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool Fail(std::string* problem, const std::string& why) {
+  if (problem) *problem = why;
+  return false;
+}
+
+std::vector<png_byte> RgbRows(const headless::Image& image) {
+  std::vector<png_byte> rgb;
+  rgb.reserve(image.pixels.size() * 3);
+  for (uint32_t p : image.pixels) {
+    rgb.push_back(static_cast<png_byte>(p >> 16));
+    rgb.push_back(static_cast<png_byte>(p >> 8));
+    rgb.push_back(static_cast<png_byte>(p));
+  }
+  return rgb;
+}
+
+// Writes the image into an open file; false with libpng's message.
+bool WritePng(const headless::Image& image, FILE* file, std::string* problem) {
+  png_image png;
+  std::memset(&png, 0, sizeof png);
+  png.version = PNG_IMAGE_VERSION;
+  png.width = static_cast<png_uint_32>(image.width);
+  png.height = static_cast<png_uint_32>(image.height);
+  png.format = PNG_FORMAT_RGB;
+  std::vector<png_byte> rgb = RgbRows(image);
+  if (!png_image_write_to_stdio(&png, file, 0, rgb.data(), 0, nullptr))
+    return Fail(problem, png.message);
+  return true;
+}
+
+mode_t CreationMode() {
+  mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool headless::SavePng(const Image& image, const std::string& path, std::string* problem) {
+  if (image.width <= 0 || image.height <= 0 ||
+      image.pixels.size() != static_cast<size_t>(image.width) * image.height)
+    return Fail(problem, "the picture is empty");
+  std::string temporary = path + ".XXXXXX";
+  int fd = mkstemp(&temporary[0]);
+  if (fd < 0) return Fail(problem, path + ": " + std::strerror(errno));
+  fchmod(fd, CreationMode());
+  FILE* file = fdopen(fd, "wb");
+  if (!file) {
+    close(fd);
+    std::remove(temporary.c_str());
+    return Fail(problem, path + ": " + std::strerror(errno));
+  }
+  bool written = WritePng(image, file, problem);
+  int flushError = std::fflush(file) != 0 || std::ferror(file) ? errno : 0;
+  bool closed = std::fclose(file) == 0;
+  if (written && (flushError || !closed))
+    written = Fail(problem, path + ": " + std::strerror(flushError ? flushError : errno));
+  if (written && std::rename(temporary.c_str(), path.c_str()) != 0)
+    written = Fail(problem, path + ": " + std::strerror(errno));
+  if (!written) std::remove(temporary.c_str());
+  return written;
+}

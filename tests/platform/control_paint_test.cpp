@@ -1,0 +1,106 @@
+// Controls drawing themselves for a picture: their state shows, and a dialog
+// from the module's resources is laid out in its font's dialog units.
+#include <cstdlib>
+
+#include "paint_window.h"
+
+namespace {
+
+using paint_test::PaintWindows;
+using ControlPictures = PaintWindows;
+
+// Pixels of a picture's rectangle that are (or are not) the given colour.
+int Count(const headless::Image& image, RECT r, uint32_t colour, bool equal) {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if ((image.At(x, y) == colour) == equal) ++n;
+  return n;
+}
+int Marked(const headless::Image& image, RECT r, uint32_t background) {
+  return Count(image, r, background, false);
+}
+
+// A host button that tells its checked state as a check box does.
+UINT custButtonCheck = BST_UNCHECKED;
+LRESULT CALLBACK CustButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == BM_GETCHECK) return custButtonCheck;
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(ControlPictures, ACheckedControlLooksOtherwiseThanAnUncheckedOne) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = CustButtonProc;
+  wc.lpszClassName = "CustButton";
+  ASSERT_NE(RegisterClassA(&wc), 0);
+  struct Case {
+    const char* name;
+    const char* className;
+    DWORD style;
+  } const cases[] = {
+      {"check box", "Button", BS_AUTOCHECKBOX},
+      {"radio button", "Button", BS_AUTORADIOBUTTON},
+      {"host button", "CustButton", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HWND parent = Make(100, 30);
+    HWND control = CreateWindowExA(0, c.className, "Trajectories", WS_CHILD | WS_VISIBLE | c.style,
+                                   5, 5, 90, 20, parent, nullptr, nullptr, nullptr);
+    custButtonCheck = BST_UNCHECKED;
+    headless::Image off = headless::Snapshot(parent);
+    SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
+    custButtonCheck = BST_CHECKED;
+    headless::Image on = headless::Snapshot(parent);  // repainted without being told
+    EXPECT_NE(off.pixels, on.pixels);
+    // The label is drawn in black over the control.
+    EXPECT_GT(Count(on, {25, 5, 95, 25}, 0x000000, true), 10);
+  }
+  DestroyWindow(made.back());
+  EXPECT_TRUE(UnregisterClassA("CustButton", nullptr));
+}
+
+TEST_F(ControlPictures, AMultiLineEditShowsEachLineOfItsText) {
+  HWND parent = Make(200, 80);
+  HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 200, 80,
+                              parent, nullptr, nullptr, nullptr);
+  struct Case {
+    const char* text;
+    bool secondLine;
+  } const cases[] = {{"First line only", false}, {"First\r\nSecond", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    SetWindowTextA(edit, c.text);
+    headless::Image image = headless::Snapshot(parent);
+    EXPECT_GT(Marked(image, {0, 0, 200, 14}, 0xFFFFFF), 10);
+    EXPECT_EQ(Marked(image, {0, 16, 200, 28}, 0xFFFFFF) > 10, c.secondLine);
+    EXPECT_EQ(Marked(image, {0, 40, 200, 80}, 0xFFFFFF), 0);
+  }
+}
+
+TEST_F(ControlPictures, ADialogIsLaidOutInItsFontsDialogUnits) {
+  SIZE base = headless::DialogBaseUnits(8);
+  EXPECT_GE(base.cx, 5);  // an 8 point face: about 6 by 13 pixels
+  EXPECT_LE(base.cx, 7);
+  EXPECT_GE(base.cy, 12);
+  EXPECT_LE(base.cy, 14);
+  HWND panel = Make(200, 700);
+  HWND dlg = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCE(1070), panel,
+                                [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+  ASSERT_NE(dlg, nullptr);
+  RECT client;
+  GetClientRect(dlg, &client);
+  EXPECT_EQ(client.right, (108 * base.cx + 2) / 4);
+  EXPECT_EQ(client.bottom, (301 * base.cy + 4) / 8);
+  headless::Image image = headless::Snapshot(panel);
+  // The "Open..." button at 37, 63 (36 by 13 units) has its black outline.
+  int left = (37 * base.cx + 2) / 4, top = (63 * base.cy + 4) / 8;
+  EXPECT_EQ(image.At(left, top + 3), 0x000000u);
+  EXPECT_EQ(image.At(left - 1, top + 3), 0xD4D0C8u);
+  if (const char* out = std::getenv("MIROVA_PICTURES")) {
+    std::string problem;
+    EXPECT_TRUE(headless::SavePng(image, std::string(out) + "/motion_panel.png", &problem)) << problem;
+  }
+}
+
+}  // namespace
