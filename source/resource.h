@@ -5,6 +5,20 @@
 // Controls the code never addresses.
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
+// Face Tracker rollup of the expression object.
+#define IDD_FACE_TRACKER 1067
+#define IDC_TRACKER_APPLY 1103
+#define IDC_TRACKER_OPEN 1107
+#define IDC_TRACKER_DISPLAY 1108
+#define IDC_TRACKER_NAME 1109
+#define IDC_TRACKER_FRAMES 1110
+
+// The tracker view window's menu bar.
+#define IDR_TRACKER_VIEW_MENU 118
+#define ID_VIEW_TRAJECTORIES 20011
+#define ID_VIEW_NAMES 20012
+#define ID_VIEW_EXTENTS 20013
+
 #endif
 
 // Motion-control panel.

@@ -1,0 +1,3 @@
+#include "tracker_pending.h"
+IObjParam* ip = nullptr;
+HWND hTrackerRollup = nullptr;
