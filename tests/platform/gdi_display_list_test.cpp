@@ -130,9 +130,13 @@ TEST_F(GdiDisplayList, WhatWindowsDrawGoesToTheirOwnListsAndCanBeLeftUnrecorded)
   ReleaseDC(a, da);
   ReleaseDC(b, db);
 
+  HDC kept = GetDC(a);
   DestroyWindow(a);
   EXPECT_TRUE(headless::DisplayList(a).empty());
   EXPECT_EQ(GetDC(a), nullptr);
+  // A context kept past its window draws nowhere, harmlessly.
+  EXPECT_TRUE(Rectangle(kept, 0, 0, 5, 5));
+  EXPECT_EQ(ReleaseDC(a, kept), 1);
 }
 
 TEST_F(GdiDisplayList, AttributesAnswerWithTheirPreviousValue) {

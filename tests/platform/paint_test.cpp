@@ -92,6 +92,26 @@ TEST_F(Painting, InvalidRectanglesGatherAndBeginPaintHandsThemOverAndValidates) 
   ValidateRect(h, nullptr);
   headless::PaintPending();
   EXPECT_EQ(HeardBy(h), kNothing);
+  // Asking with erase: the background is erased there and then, once.
+  InvalidateRect(h, &a, TRUE);
+  EXPECT_TRUE(GetUpdateRect(h, nullptr, TRUE));
+  EXPECT_TRUE(GetUpdateRect(h, nullptr, TRUE));
+  EXPECT_EQ(HeardBy(h), std::vector<UINT>{WM_ERASEBKGND});
+}
+
+TEST_F(Painting, AWindowThatNeverValidatesIsPaintedOncePerIdleLoop) {
+  HWND h = MakePainted();
+  onPaint = nullptr;
+  InvalidateRect(h, nullptr, FALSE);
+  // A procedure that answers WM_PAINT without BeginPaint leaves the window
+  // invalid; the loop still ends.
+  SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT {
+    if (current && msg == WM_PAINT) current->heard.push_back({nullptr, msg});
+    return 0;
+  }));
+  headless::PaintPending();
+  EXPECT_EQ(heard.size(), 1u);
+  EXPECT_TRUE(GetUpdateRect(h, nullptr, FALSE));
 }
 
 TEST_F(Painting, ThePaintContextDrawsOnlyWhereTheWindowWasInvalid) {
@@ -165,6 +185,7 @@ TEST_F(Painting, APictureShowsVisibleChildrenOverTheParent) {
   HWND white = Make(10, 8, "PaintTestOwnDC", parent, 5, 6);
   HWND hidden = Make(10, 8, "PaintTestOwnDC", parent, 20, 6, 0);
   HWND grandchild = Make(4, 4, "PaintTestOwnDC", white, 2, 2);
+  HWND bordered = Make(6, 6, "PaintTestOwnDC", parent, 30, 20, WS_VISIBLE | WS_BORDER);
   onPaint = [grandchild](HWND hwnd, HDC dc) {
     if (hwnd != grandchild) return;
     SelectObject(dc, GetStockObject(BLACK_BRUSH));
@@ -179,6 +200,10 @@ TEST_F(Painting, APictureShowsVisibleChildrenOverTheParent) {
   EXPECT_EQ(image.At(7, 8), 0x000000u);   // the grandchild, at 5 + 2, 6 + 2
   EXPECT_EQ(image.At(25, 10), 0xC0C0C0u);  // the hidden child is not there
   EXPECT_EQ(headless::Snapshot(white).width, 10);
+  EXPECT_EQ(image.At(30, 20), 0x404040u);  // the border, around a 4 by 4 client area
+  EXPECT_EQ(image.At(31, 21), 0xFFFFFFu);
+  EXPECT_EQ(image.At(35, 25), 0x404040u);
+  EXPECT_EQ(headless::Snapshot(bordered).width, 4);
   (void)hidden;
 }
 

@@ -17,7 +17,7 @@ struct Heard {
 };
 
 class PaintWindows : public testing::Test {
- protected:
+ public:
   static inline PaintWindows* current = nullptr;
   std::vector<Heard> heard;
   std::function<void(HWND, HDC)> onPaint;  // drawn between BeginPaint and EndPaint

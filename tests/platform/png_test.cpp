@@ -4,6 +4,7 @@
 #include <headless.h>
 #include <png.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -109,6 +110,29 @@ TEST_F(Png, AFailedSaveLeavesWhatWasThere) {
   }
   EXPECT_TRUE(headless::SavePng(good, existing, nullptr));  // and a good one replaces it
   EXPECT_EQ(ReadPng(existing).pixels, good.pixels);
+}
+
+TEST_F(Png, AReplacedFileKeepsItsPermissionsAndALinkIsFollowed) {
+  headless::Image image{1, 1, {0x123456}};
+  std::string target = dir + "/target.png", link = dir + "/link.png";
+  {
+    std::ofstream out(target);
+    out << "old";
+  }
+  ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+  ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+  ASSERT_TRUE(headless::SavePng(image, link, nullptr));
+  struct stat st;
+  ASSERT_EQ(lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(ReadPng(target).pixels, image.pixels);
+  EXPECT_EQ(EntriesIn(dir), 2);
+  // A device is written in place and stays a device.
+  EXPECT_TRUE(headless::SavePng(image, "/dev/null", nullptr));
+  ASSERT_EQ(stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
 
 }  // namespace

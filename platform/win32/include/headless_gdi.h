@@ -61,8 +61,11 @@ void PaintPending();
 // over it. The system and host controls repaint for every picture, as if
 // each change of their state had invalidated them.
 Image Snapshot(HWND window);
-// Writes a PNG whole or not at all: an existing file at path stays as it was
-// when writing fails, and problem (if given) says why.
+// Writes a PNG whole or not at all: it goes to a temporary file beside the
+// destination, which replaces it (keeping its permissions; a symbolic link
+// is followed) only once everything was written. When writing fails an
+// existing file stays as it was, and problem (if given) says why. A device
+// or pipe (/dev/null) is written in place.
 bool SavePng(const Image& image, const std::string& path, std::string* problem);
 
 // Dialog base units of a dialog font (points; 0 for the system font):

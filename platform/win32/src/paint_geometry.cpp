@@ -17,12 +17,13 @@ constexpr int kSizingFrame = 4;
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 480;
 
+bool IsDialog(const WindowData* w) { return w->windowClass->name == dialogClassName; }
+
 int FrameOf(const WindowData* w) {
   int frame = 0;
   if (w->style & WS_THICKFRAME)
     frame = kSizingFrame;
-  else if ((w->style & WS_DLGFRAME) || (w->windowClass->name == dialogClassName &&
-                                        (w->style & DS_MODALFRAME)))
+  else if ((w->style & WS_DLGFRAME) || (IsDialog(w) && (w->style & DS_MODALFRAME)))
     frame = kDialogFrame;
   else if (w->style & WS_BORDER)
     frame = 1;
@@ -34,11 +35,12 @@ int CaptionOf(const WindowData* w) {
   return (w->style & WS_CAPTION) == WS_CAPTION ? kCaption : 0;
 }
 
-// The dialog a template-built window belongs to (itself for a dialog).
+// The dialog whose font sets a template-built window's units (itself for a
+// dialog).
 const WindowData* DialogOf(const WindowData* w) {
-  if (w->origin.fontSize > 0 || !(w->style & WS_CHILD)) return w;
+  if (IsDialog(w)) return w;
   const WindowData* parent = LookUpWindow(w->parent);
-  return parent && parent->origin.fromTemplate ? parent : w;
+  return parent && IsDialog(parent) ? parent : w;
 }
 
 // Rounded as MulDiv rounds.
@@ -58,8 +60,8 @@ RECT OuterRectOf(const WindowData* w) {
     const RECT& r = w->origin.rect;  // left, top, width, height
     POINT at = ToPixels(r.left, r.top, base), size = ToPixels(r.right, r.bottom, base);
     // A dialog's template gives its client area; its frame is added around.
-    int outside = w->origin.fontSize > 0 ? FrameOf(w) : 0;
-    int caption = w->origin.fontSize > 0 ? CaptionOf(w) : 0;
+    int outside = IsDialog(w) ? FrameOf(w) : 0;
+    int caption = IsDialog(w) ? CaptionOf(w) : 0;
     return {at.x, at.y, at.x + size.x + 2 * outside, at.y + size.y + 2 * outside + caption};
   }
   RECT r = w->placement;

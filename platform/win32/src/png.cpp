@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -47,28 +48,54 @@ mode_t CreationMode() {
   return 0666 & ~mask;
 }
 
+// Where the picture really goes: through a symbolic link to its target.
+std::string Destination(const std::string& path) {
+  struct stat st;
+  char resolved[PATH_MAX];
+  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && realpath(path.c_str(), resolved))
+    return resolved;
+  return path;
+}
+
+// Closes the file, telling whether everything written reached it.
+bool Finish(FILE* file, const std::string& path, bool written, std::string* problem) {
+  int flushError = std::fflush(file) != 0 || std::ferror(file) ? errno : 0;
+  bool closed = std::fclose(file) == 0;
+  if (written && (flushError || !closed))
+    return Fail(problem, path + ": " + std::strerror(flushError ? flushError : errno));
+  return written;
+}
+
+// A device or pipe is written in place: it cannot be replaced.
+bool SaveInPlace(const headless::Image& image, const std::string& path, std::string* problem) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return Fail(problem, path + ": " + std::strerror(errno));
+  return Finish(file, path, WritePng(image, file, problem), problem);
+}
+
 }  // namespace
 
 bool headless::SavePng(const Image& image, const std::string& path, std::string* problem) {
   if (image.width <= 0 || image.height <= 0 ||
       image.pixels.size() != static_cast<size_t>(image.width) * image.height)
     return Fail(problem, "the picture is empty");
-  std::string temporary = path + ".XXXXXX";
+  std::string target = Destination(path);
+  struct stat st;
+  bool exists = stat(target.c_str(), &st) == 0;
+  if (exists && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return SaveInPlace(image, target, problem);
+  std::string temporary = target + ".XXXXXX";
   int fd = mkstemp(&temporary[0]);
   if (fd < 0) return Fail(problem, path + ": " + std::strerror(errno));
-  fchmod(fd, CreationMode());
+  // A replaced file keeps its permissions; a new one gets the usual ones.
+  fchmod(fd, exists && S_ISREG(st.st_mode) ? (st.st_mode & 07777) : CreationMode());
   FILE* file = fdopen(fd, "wb");
   if (!file) {
     close(fd);
     std::remove(temporary.c_str());
     return Fail(problem, path + ": " + std::strerror(errno));
   }
-  bool written = WritePng(image, file, problem);
-  int flushError = std::fflush(file) != 0 || std::ferror(file) ? errno : 0;
-  bool closed = std::fclose(file) == 0;
-  if (written && (flushError || !closed))
-    written = Fail(problem, path + ": " + std::strerror(flushError ? flushError : errno));
-  if (written && std::rename(temporary.c_str(), path.c_str()) != 0)
+  bool written = Finish(file, path, WritePng(image, file, problem), problem);
+  if (written && std::rename(temporary.c_str(), target.c_str()) != 0)
     written = Fail(problem, path + ": " + std::strerror(errno));
   if (!written) std::remove(temporary.c_str());
   return written;
