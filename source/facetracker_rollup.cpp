@@ -8,7 +8,7 @@
 #include "facetracker.h"
 #include "mirova.h"
 #include "mirovaobj.h"
-#include "tracker_pending.h"
+#include "mirovaobj_ui.h"
 #include "resource.h"
 
 CStr displayedFileName("<None>");

@@ -8,6 +8,7 @@
 #include <viewexp.h>
 
 #include "mirovaobj_internal.h"
+#include "mirovaobj_ui.h"
 
 // --- the parameter block's tables ---
 
@@ -51,6 +52,7 @@ ExpressionObject::ExpressionObject(BOOL loading) {
 }
 
 ExpressionObject::~ExpressionObject() {
+  DetachFromPanel(this);
   DeleteAllRefsFromMe();
   ReleaseCache();
 }
@@ -171,8 +173,8 @@ class ExpressionObjectClassDesc : public ClassDesc {
   Class_ID ClassID() override { return EXPRESSION_OBJECT_CLASS_ID; }
   const TCHAR* Category() override { return _T("Compound Objects"); }
   BOOL OkToCreate(Interface* ip) override;
-  int BeginCreate(Interface* ip) override;
-  int EndCreate(Interface* ip) override;
+  int BeginCreate(Interface* i) override;
+  int EndCreate(Interface* i) override;
   void ResetClassParams(BOOL) override { pickMethod = PICK_INSTANCE; }
 };
 
@@ -190,15 +192,22 @@ BOOL ExpressionObjectClassDesc::OkToCreate(Interface* ip) {
   return os.obj->IsDeformable() || os.obj->CanConvertToType(defObjectClassID) ? TRUE : FALSE;
 }
 
-// Creation from the selected node runs in the library's creation command
-// mode, which comes with target picking; until then these only check their
-// precondition.
-int ExpressionObjectClassDesc::BeginCreate(Interface* ip) {
-  ObjAssert(ip->GetSelNodeCount() == 1);
+// Creation turns the single selected node into an expression object in the
+// library's creation command mode.
+int ExpressionObjectClassDesc::BeginCreate(Interface* i) {
+  ObjAssert(i->GetSelNodeCount() == 1);
+  INode* node = i->GetSelNode(0);
+  if (!node) return TRUE;
+  createMode.Begin(node, static_cast<IObjParam*>(i));
+  i->PushCommandMode(&createMode);
   return TRUE;
 }
 
-int ExpressionObjectClassDesc::EndCreate(Interface*) { return TRUE; }
+int ExpressionObjectClassDesc::EndCreate(Interface* i) {
+  createMode.End(static_cast<IObjParam*>(i));
+  i->RemoveMode(&createMode);
+  return TRUE;
+}
 
 }  // namespace
 

@@ -88,6 +88,28 @@ class ExpressionObject : public GeomObject {
   // A new object with a clone of the block, and nothing else: no targets.
   RefTargetHandle Clone(RemapDir& remap) override;
 
+  // The rollups: About, Percentages, Scales, Face Targets and Face Tracker,
+  // built by the first edit and re-bound to this object by later ones. flags
+  // BEGIN_EDIT_CREATE: the object is being created. END_EDIT_REMOVEUI
+  // removes the pages; without it they stay for the next object.
+  void BeginEditParams(IObjParam* ip, ULONG flags, Animatable* prev = nullptr) override;
+  void EndEditParams(IObjParam* ip, ULONG flags, Animatable* next = nullptr) override;
+  // Writes "Assigned" or "<none>" on the twelve face-target buttons.
+  void RefreshTargetButtons();
+  // The method the Face Targets radios show (PICK_INSTANCE when none does).
+  TargetPickMethod ReadPickMethod();
+  // Checks the radio of m (none for a code outside the four).
+  void ShowPickMethod(int m);
+
+  // Whether candidate (evaluated at t) may become the target pickTargetIndex:
+  // no particle system, nothing that depends on this object, a mesh or what
+  // converts to one, and for every slot but the Neutral the Neutral's point
+  // count.
+  BOOL IsValidTarget(TimeValue t, Object* candidate);
+  // Makes node's object the target pickTargetIndex by method, with the
+  // node's object offset at t. PICK_MOVE deletes the node.
+  void AssignTarget(INode* node, TimeValue t, int method);
+
   // BaseObject
   CreateMouseCallBack* GetCreateMouseCallBack() override;
   const TCHAR* GetObjectName() override { return _T("Mirova"); }

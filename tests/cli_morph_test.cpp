@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -79,12 +80,55 @@ TEST_F(MorphTest, BlendsTheNamedTargetsByPercent) {
 }
 
 TEST_F(MorphTest, TargetOfAnotherPointCountIsRefused) {
-  CliRun run = Morph({"--neutral", Path("neutral.obj"), "--target", "puckered=" + Path("short.obj"), "-o",
-                      Path("out.obj")});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "mirova: the puckered target " + Path("short.obj") + " has 3 points, the Neutral has 4\n");
-  EXPECT_EQ(run.out, "");
-  EXPECT_FALSE(std::ifstream(Path("out.obj")).good());
+  for (const char* method : {"instance", "move"}) {
+    SCOPED_TRACE(method);
+    Write("out.obj", "kept\n");
+    CliRun run = Morph({"--neutral", Path("neutral.obj"), "--target", "open=" + Path("open.obj"), "--target",
+                        "puckered=" + Path("short.obj"), "--method", method, "-o", Path("out.obj")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "mirova: the puckered target " + Path("short.obj") + " has 3 points, the Neutral has 4\n");
+    EXPECT_EQ(run.out, "");
+    std::ifstream kept(Path("out.obj"));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept\n");
+  }
+}
+
+// However the targets are picked, the face blends the same.
+TEST_F(MorphTest, EveryPickMethodGivesTheSameFace) {
+  for (const char* method : {"copy", "reference", "instance", "move"}) {
+    SCOPED_TRACE(method);
+    CliRun run = Morph({"--neutral", Path("neutral.obj"), "--method", method, "--target", "open=" + Path("open.obj"),
+                        "--target", "left-eyelid=" + Path("lid.obj"), "--set", "Mouth Vertical=50", "--set",
+                        "Left Eyelid=50", "-o", Path("out.obj")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    cli::ObjMesh mesh = Result();
+    ASSERT_EQ(mesh.points.size(), 4u);
+    EXPECT_TRUE(mesh.points[0].Equals(Point3(0, -0.5f, 1))) << mesh.points[0].x << " " << mesh.points[0].y;
+  }
+}
+
+// A value past a spinner's range is what the spinner makes of it.
+TEST_F(MorphTest, SpinnersClampWhatIsTyped) {
+  struct Case {
+    const char* setting;
+    const char* says;
+    float z;
+  } cases[] = {
+      {"Mouth Vertical=150", "mirova: Mouth Vertical=150 is outside the spinner's range 0 to 100; 100 was used\n",
+       2.0f},
+      {"Mouth Vertical=-20", "mirova: Mouth Vertical=-20 is outside the spinner's range 0 to 100; 0 was used\n",
+       0.0f},
+      {"Scale: Mouth Vertical=-100", "", -2.0f},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.setting);
+    CliRun run = Morph({"--neutral", Path("neutral.obj"), "--target", "open=" + Path("open.obj"), "--set",
+                        "Mouth Vertical=100", "--set", c.setting, "-o", Path("out.obj")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, c.says);
+    EXPECT_FLOAT_EQ(Result().points.at(0).z, c.z);
+  }
 }
 
 TEST_F(MorphTest, BadCommandLinesAreUsageErrors) {
@@ -104,6 +148,7 @@ TEST_F(MorphTest, BadCommandLinesAreUsageErrors) {
       {"percent not a number", {"--neutral", n, "-o", o, "--set", "Frown=lots"}, "--set wants"},
       {"unknown parameter", {"--neutral", n, "-o", o, "--set", "Nose=5"}, "no parameter is called \"Nose\""},
       {"time not ticks", {"--neutral", n, "-o", o, "--time", "1.5"}, "--time wants"},
+      {"unknown method", {"--neutral", n, "-o", o, "--method", "sideways"}, "--method wants"},
       {"unreadable neutral", {"--neutral", Path("missing.obj"), "-o", o}, "missing.obj"},
       {"unreadable target", {"--neutral", n, "-o", o, "--target", "open=" + Path("missing.obj")}, "missing.obj"},
   };

@@ -27,9 +27,12 @@ int RunInspect(const Args& args, std::ostream& out, std::ostream& err);
 int RunCamera(const Args& args, std::ostream& out, std::ostream& err);
 
 // mirova morph --neutral FILE.obj [--target NAME=FILE.obj ...]
-// [--set "PARAM=PERCENT" ...] [--time TICKS] -o OUT.obj|OUT.glb|OUT.gltf:
-// the expression object made on a node of the Neutral mesh, given the named
-// targets and parameter values (in percent, at time 0), evaluated at TICKS;
+// [--method copy|reference|instance|move] [--set "PARAM=PERCENT" ...]
+// [--time TICKS] -o OUT.obj|OUT.glb|OUT.gltf: the expression object created
+// in the create panel on a node of the Neutral mesh, each named target
+// picked from a node of its mesh by the method (instance by default), each
+// value typed into its spinner (in percent, at time 0; the spinner clamps),
+// evaluated at TICKS;
 // writes the blended mesh with the Neutral's faces (OBJ), or the mesh with
 // its morph targets and the weights at TICKS (glTF).
 int RunMorph(const Args& args, std::ostream& out, std::ostream& err);

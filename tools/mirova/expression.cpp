@@ -2,8 +2,7 @@
 
 namespace cli {
 
-// Creation in the host picks the Neutral in the library's creation mode,
-// which is still to come; until then this does what picking would.
+// Without the create panel (mirova face): what creation does to the node.
 ExpressionObject* CreateOnNode(ClassDesc* cd, INode* node) {
   auto* obj = static_cast<ExpressionObject*>(cd->Create(FALSE));
   obj->pickTargetIndex = TARGET_NEUTRAL;
@@ -11,6 +10,20 @@ ExpressionObject* CreateOnNode(ClassDesc* cd, INode* node) {
   obj->ReplaceReference(TARGET_NEUTRAL + 1, node->GetObjectRef());
   node->SetObjectRef(obj);
   return obj;
+}
+
+ExpressionObject* CreateFromPanel(headless::Host& host, ClassDesc* cd, INode* node) {
+  host.Select(node);
+  if (!cd || !host.CreateFromPanel(cd)) return nullptr;
+  Object* made = node->GetObjectRef();
+  if (!made || made->ClassID() != EXPRESSION_OBJECT_CLASS_ID) return nullptr;
+  return static_cast<ExpressionObject*>(made);
+}
+
+HWND RollupPage(const headless::Host& host, const std::string& title) {
+  for (const headless::RollupPageRecord& page : host.RollupPages())
+    if (page.title == title) return page.page;
+  return nullptr;
 }
 
 }  // namespace cli

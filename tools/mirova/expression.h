@@ -1,7 +1,10 @@
 // The expression object as the command line makes it.
 #ifndef MIROVA_CLI_EXPRESSION_H
 #define MIROVA_CLI_EXPRESSION_H
+#include <headless_host.h>
 #include <inode.h>
+
+#include <string>
 
 #include "mirovaobj.h"
 
@@ -12,6 +15,14 @@ namespace cli {
 // with the node, with the node's object offset at time 0; the node shows the
 // expression object from then on.
 ExpressionObject* CreateOnNode(ClassDesc* cd, INode* node);
+
+// The same as a user does it: node selected alone, the class's button
+// pressed in the create panel. Creation stays on (its rollups open) until
+// the caller leaves the panel. Null when the host would not create it.
+ExpressionObject* CreateFromPanel(headless::Host& host, ClassDesc* cd, INode* node);
+
+// The rollup page the host shows under title, or null.
+HWND RollupPage(const headless::Host& host, const std::string& title);
 
 }  // namespace cli
 

@@ -1,12 +1,17 @@
 #include "face_targets.h"
 
+#include <headless.h>
 #include <triobj.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "cli.h"
+#include "expression.h"
 #include "mirovaobj.h"
 #include "obj_file.h"
+#include "resource.h"
 
 namespace cli {
 
@@ -34,7 +39,81 @@ std::string TargetNameList() {
   return list;
 }
 
+void ReportPointCount(int target, const std::string& path, size_t points, size_t neutralPoints,
+                      std::ostream& err) {
+  err << "mirova: the " << TargetName(target) << " target " << path << " has " << points
+      << " points, the Neutral has " << neutralPoints << "\n";
+}
+
+// What the slot's button reads: "Assigned" once a pick filled it.
+std::string ButtonText(HWND page, int id) {
+  char text[64] = "";
+  GetWindowTextA(GetDlgItem(page, id), text, sizeof text);
+  return text;
+}
+
+const float gapBetweenNodes = 10.0f;
+
+// Puts node right of everything placed so far, so that the click meant for
+// it lands on it alone, whatever the shapes' extents. Only the node moves:
+// the object offset, which the target keeps, stays as it was.
+void PlaceBeside(INode* node, const ObjMesh& mesh, float* nextX) {
+  float lo = 0.0f, hi = 0.0f;
+  for (size_t i = 0; i < mesh.points.size(); ++i) {
+    lo = i ? std::min(lo, mesh.points[i].x) : mesh.points[i].x;
+    hi = i ? std::max(hi, mesh.points[i].x) : mesh.points[i].x;
+  }
+  Control* tm = node->GetTMController();
+  Control* position = tm ? tm->GetPositionController() : nullptr;
+  Point3 at(*nextX - lo, 0.0f, 0.0f);
+  if (!position || !std::isfinite(at.x) || !std::isfinite(hi - lo)) return;
+  position->SetValue(0, &at);
+  *nextX += hi - lo + gapBetweenNodes;
+}
+
+
+const int methodRadio[] = {IDC_PICK_COPY, IDC_PICK_REFERENCE, IDC_PICK_INSTANCE, IDC_PICK_MOVE};
+
 }  // namespace
+
+int ParsePickMethod(const std::string& name) {
+  static const char* const names[] = {"copy", "reference", "instance", "move"};
+  for (int m = 0; m < 4; ++m)
+    if (name == names[m]) return m;
+  return -1;
+}
+
+int PickTargets(headless::Host& host, const std::vector<TargetFile>& targets, int method, const ObjMesh& neutral,
+                std::ostream& err) {
+  const size_t neutralPoints = neutral.points.size();
+  float nextX = gapBetweenNodes;
+  for (const Point3& p : neutral.points) nextX = std::max(nextX, p.x + gapBetweenNodes);
+  HWND page = RollupPage(host, "Face Targets");
+  if (!page || method < 0 || method > 3) {
+    err << "mirova: the Face Targets rollup is not open\n";
+    return EXIT_REFUSED;
+  }
+  headless::Click(page, methodRadio[method]);
+  for (const TargetFile& target : targets) {
+    ObjMesh mesh;
+    std::string problem;
+    if (!ReadObj(target.path, mesh, &problem)) {
+      err << "mirova: " << problem << "\n";
+      return EXIT_USAGE;
+    }
+    INode* node = host.CreateNode(MakeTriObject(mesh), TargetName(target.target).c_str());
+    PlaceBeside(node, mesh, &nextX);
+    const int button = IDC_TARGET_NEUTRAL + target.target;
+    headless::Click(page, button);
+    host.ClickNode(node);
+    if (ButtonText(page, button) != "Assigned") {
+      host.RightClick();
+      ReportPointCount(target.target, target.path, mesh.points.size(), neutralPoints, err);
+      return EXIT_REFUSED;
+    }
+  }
+  return EXIT_OK;
+}
 
 bool ParseTargetOption(const std::string& value, std::vector<TargetFile>* targets, std::string* problem) {
   size_t at = value.find('=');
@@ -64,8 +143,7 @@ int AssignTargets(ExpressionObject* obj, const std::vector<TargetFile>& targets,
     }
     // Picking refuses such a shape: its points would not match the face's.
     if (mesh.points.size() != neutralPoints) {
-      err << "mirova: the " << TargetName(target.target) << " target " << target.path << " has "
-          << mesh.points.size() << " points, the Neutral has " << neutralPoints << "\n";
+      ReportPointCount(target.target, target.path, mesh.points.size(), neutralPoints, err);
       return EXIT_REFUSED;
     }
     obj->ReplaceReference(target.target + 1, MakeTriObject(mesh));

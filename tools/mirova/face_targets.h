@@ -2,9 +2,13 @@
 // with NAME one of open, puckered, left-eyelid ... right-squint (target order).
 #ifndef MIROVA_CLI_FACE_TARGETS_H
 #define MIROVA_CLI_FACE_TARGETS_H
+#include <headless_host.h>
+
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "obj_file.h"
 
 class ExpressionObject;
 
@@ -25,6 +29,18 @@ bool ParseTargetOption(const std::string& value, std::vector<TargetFile>* target
 // refused shape (both told on err).
 int AssignTargets(ExpressionObject* obj, const std::vector<TargetFile>& targets, size_t neutralPoints,
                   std::ostream& err);
+
+// The pick method --method names (copy, reference, instance, move), or -1.
+int ParsePickMethod(const std::string& name);
+
+// Picks each target as a user does on the Face Targets rollup of the object
+// being created: the method's radio clicked first, then for each target a
+// node holding its mesh, the slot's button pressed and the node clicked in
+// the viewport (the node set beside the others, so that the click finds it
+// alone). A pick the object refuses (another point count than the
+// Neutral's) is ended with a right click. Returns as AssignTargets does.
+int PickTargets(headless::Host& host, const std::vector<TargetFile>& targets, int method, const ObjMesh& neutral,
+                std::ostream& err);
 
 }  // namespace cli
 

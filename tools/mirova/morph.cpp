@@ -1,9 +1,12 @@
 // mirova morph: blends a face from OBJ meshes through the expression object,
 // as a user would set it up in the host.
+#include <custcont.h>
 #include <headless.h>
+#include <headless_controls.h>
 #include <headless_host.h>
 #include <triobj.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -15,6 +18,7 @@
 #include "gltf_write.h"
 #include "json.h"
 #include "messages.h"
+#include "mirovaobj_ui.h"
 #include "obj_file.h"
 #include "output_file.h"
 #include "plugin.h"
@@ -25,12 +29,21 @@ namespace {
 
 const char morphUsage[] =
     "usage: mirova morph --neutral FILE.obj [--target NAME=FILE.obj ...] "
-    "[--set \"PARAM=PERCENT\" ...] [--time TICKS] -o OUT.obj|OUT.glb|OUT.gltf\n";
+    "[--method copy|reference|instance|move] [--set \"PARAM=PERCENT\" ...] [--time TICKS] "
+    "-o OUT.obj|OUT.glb|OUT.gltf\n";
+
+// One --set: the parameter's name, the text typed into its spinner and the
+// number it reads as.
+struct Setting {
+  std::string name, text;
+  float percent = 0.0f;
+};
 
 struct MorphRequest {
   std::string neutral, output;
   std::vector<TargetFile> targets;
-  std::vector<std::pair<std::string, float>> settings;  // parameter name, percent
+  int method = PICK_INSTANCE;
+  std::vector<Setting> settings;
   TimeValue time = 0;
 };
 
@@ -72,7 +85,13 @@ bool ParseOption(const std::string& option, const std::string& value, MorphReque
       problem = "--set wants \"PARAM=PERCENT\" with a finite number, for example \"Mouth Vertical=50\"";
       return false;
     }
-    request.settings.emplace_back(left, percent);
+    request.settings.push_back({left, right, percent});
+  } else if (option == "--method") {
+    request.method = ParsePickMethod(value);
+    if (request.method < 0) {
+      problem = "--method wants copy, reference, instance or move";
+      return false;
+    }
   } else if (option == "--time") {
     if (!ToTicks(value, request.time)) {
       problem = "--time wants a whole number of ticks";
@@ -105,6 +124,52 @@ int FindParameter(ExpressionObject* obj, const std::string& name) {
   for (int i = 0; i < obj->pblock->NumSubs(); ++i)
     if (name == obj->pblock->SubAnimName(i).data()) return i;
   return -1;
+}
+
+// Where a user finds parameter param: its rollup and its spinner there.
+const ParamUIDesc* SpinnerOf(int param, const char** title) {
+  for (int k = 0; k < NUM_CHANNELS; ++k) {
+    if (percentDescs[k].index == param) return *title = "Percentages", &percentDescs[k];
+    if (scaleDescs[k].index == param) return *title = "Scales", &scaleDescs[k];
+  }
+  return nullptr;
+}
+
+// Types the setting into its spinner, opening its rollup first as a user
+// must. The spinner keeps to its range; a value it clamped is told on err.
+bool TypeSetting(headless::Host& host, const Setting& setting, int param, std::ostream& err) {
+  const char* title = "";
+  const ParamUIDesc* desc = SpinnerOf(param, &title);
+  HWND page = desc ? RollupPage(host, title) : nullptr;
+  if (!page) return false;
+  host.SetRollupOpen(page, true);
+  if (!headless::TypeInCustEdit(page, desc->idEdit, setting.text)) return false;
+  ISpinnerControl* spinner = GetISpinner(GetDlgItem(page, desc->idSpin));
+  if (!spinner) return false;
+  const float used = spinner->GetFVal();
+  ReleaseISpinner(spinner);
+  if (std::fabs(used - setting.percent) > 1e-5f * std::max(1.0f, std::fabs(setting.percent)))
+    err << "mirova: " << setting.name << "=" << setting.text << " is outside the spinner's range "
+        << desc->lowLim << " to " << desc->highLim << "; " << used << " was used\n";
+  return true;
+}
+
+// Each --set typed into its spinner; a name the host does not list is a
+// usage error.
+int TypeSettings(headless::Host& host, ExpressionObject* obj, const std::vector<Setting>& settings,
+                 std::ostream& err) {
+  for (const Setting& setting : settings) {
+    int param = FindParameter(obj, setting.name);
+    if (param < 0) {
+      err << "mirova: no parameter is called \"" << setting.name << "\"\n";
+      return EXIT_USAGE;
+    }
+    if (!TypeSetting(host, setting, param, err)) {
+      err << "mirova: the spinner of " << setting.name << " cannot be reached\n";
+      return EXIT_REFUSED;
+    }
+  }
+  return EXIT_OK;
 }
 
 void WriteSummaryJson(std::ostream& out, const MorphRequest& request, const ObjMesh& result,
@@ -165,18 +230,15 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
     return EXIT_USAGE;
   }
   INode* node = host.CreateNode(MakeTriObject(neutral), "Face");
-  ExpressionObject* obj = CreateOnNode(plugin.ExpressionObjectClass(), node);
-
-  int assigned = AssignTargets(obj, request.targets, neutral.points.size(), err);
-  if (assigned != EXIT_OK) return assigned;
-  for (const auto& setting : request.settings) {
-    int param = FindParameter(obj, setting.first);
-    if (param < 0) {
-      err << "mirova: no parameter is called \"" << setting.first << "\"\n";
-      return EXIT_USAGE;
-    }
-    obj->pblock->SetValue(param, 0, obj->pblock->GetParamDimension(param)->UnConvert(setting.second));
+  ExpressionObject* obj = CreateFromPanel(host, plugin.ExpressionObjectClass(), node);
+  if (!obj) {
+    err << "mirova: the expression object cannot be created on the Neutral\n";
+    return EXIT_REFUSED;
   }
+  int status = PickTargets(host, request.targets, request.method, neutral, err);
+  if (status == EXIT_OK) status = TypeSettings(host, obj, request.settings, err);
+  host.LeaveCreatePanel();
+  if (status != EXIT_OK) return status;
 
   ObjectState os = node->GetObjectRef()->Eval(request.time);
   ObjMesh result;

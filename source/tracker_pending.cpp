@@ -1,3 +1,0 @@
-#include "tracker_pending.h"
-IObjParam* ip = nullptr;
-HWND hTrackerRollup = nullptr;
