@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "bundled_face.h"
 #include "cli.h"
 #include "expression.h"
 #include "face_morph.h"
@@ -32,7 +33,6 @@ namespace {
 const char faceUsage[] =
     "usage: mirova face FILE.trc [--fps N] [--neutral FILE.obj] [--target NAME=FILE.obj ...]\n"
     "                  [--format json|gltf] [-o OUT.json|OUT.glb|OUT.gltf]\n";
-const char bundledNeutral[] = "examples/face/neutral.obj";
 
 struct FaceRequest {
   std::string recording, neutral, output;
@@ -40,14 +40,6 @@ struct FaceRequest {
   std::vector<TargetFile> targets;
   int fps = 30;
 };
-
-bool ParseFps(const std::string& s, int& fps) {
-  char* end = nullptr;
-  const long v = std::strtol(s.c_str(), &end, 10);
-  if (s.empty() || *end != '\0' || v < 1 || v > TIME_TICKSPERSEC) return false;
-  fps = static_cast<int>(v);
-  return true;
-}
 
 bool ParseFaceOption(const std::string& a, const std::string& value, FaceRequest& request, std::string& problem) {
   if (a == "--fps" && !ParseFps(value, request.fps)) {
@@ -90,23 +82,6 @@ bool ParseFaceArgs(const Args& args, FaceRequest& request, std::string& problem)
     return false;
   }
   return true;
-}
-
-// The example face that ships with the sources: looked for above the
-// program's own folder (the build tree lives inside the source tree).
-std::string FindBundledNeutral() {
-  char self[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-  if (length <= 0) return "";
-  std::string dir(self, static_cast<size_t>(length));
-  for (int up = 0; up < 5; ++up) {
-    const size_t slash = dir.rfind('/');
-    if (slash == std::string::npos) break;
-    dir.erase(slash);
-    const std::string candidate = dir + "/" + bundledNeutral;
-    if (std::ifstream(candidate).good()) return candidate;
-  }
-  return "";
 }
 
 // Opens the recording into the object's tracker input as the Face Tracker
