@@ -141,3 +141,34 @@ TEST_F(CliView, RecordingWithoutSamplesIsRefusedAndKeepsTheOldPicture) {
 }
 
 }  // namespace
+
+namespace {
+
+CliRun Panel(const cli::Args& args) {
+  std::ostringstream out, err;
+  const int status = cli::RunPanel(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(CliPanel, RefusesUnknownPanels) {
+  for (const cli::Args& args : {cli::Args{}, cli::Args{"camera"}, cli::Args{"object", "-o"}}) {
+    CliRun run = Panel(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("usage: mirova panel"), std::string::npos);
+  }
+}
+
+TEST(CliPanel, ObjectPanelStacksFiveRollupsWithTwoRolledUp) {
+  const std::string dir = testing::TempDir();
+  ASSERT_EQ(Panel({"utility", "-o", dir + "u.png"}).status, 0);
+  ASSERT_EQ(Panel({"object", "-o", dir + "o.png"}).status, 0);
+  auto utility = PngSize(Slurp(dir + "u.png"));
+  auto object = PngSize(Slurp(dir + "o.png"));
+  EXPECT_GT(utility.second, 300);
+  // Three open pages (Percentages, Face Targets, Face Tracker) are far
+  // taller than the utility's one.
+  EXPECT_GT(object.second, 2 * utility.second);
+  EXPECT_EQ(object.first, utility.first);  // rollups are all the panel's width
+}
+
+}  // namespace

@@ -54,6 +54,12 @@ int RunFace(const Args& args, std::ostream& out, std::ostream& err);
 // per frame A..B as DIR/frame_NNNNNN.png.
 int RunView(const Args& args, std::ostream& out, std::ostream& err);
 
+// mirova panel utility|object [-o OUT.png]: the command panel as one
+// picture: the motion-control utility's panel, or the expression object's
+// five rollups on the example face, About and Scales rolled up to their
+// title bars. Written to panel-utility.png or panel-object.png without -o.
+int RunPanel(const Args& args, std::ostream& out, std::ostream& err);
+
 // The plug-in module the host loads: --plugin FILE when given, otherwise
 // mirova.dlu beside the program.
 std::string PluginPath(const Args& args);
