@@ -25,6 +25,7 @@
 #include "output_file.h"
 #include "plugin.h"
 #include "read_fault.h"
+#include "resource.h"
 
 namespace cli {
 
@@ -84,16 +85,15 @@ bool ParseFaceArgs(const Args& args, FaceRequest& request, std::string& problem)
   return true;
 }
 
-// Opens the recording into the object's tracker input as the Face Tracker
-// rollup's "Open..." does: read, then stabilised against the nose bridge.
-bool OpenRecording(TrackerInput& input, const std::string& path) {
-  FILE* stream = std::fopen(path.c_str(), "rt");
-  if (!stream) return false;
-  input.data.Read(stream);
-  input.data.Stabilise("nose_bridge");
-  std::fclose(stream);
-  std::snprintf(input.path, sizeof input.path, "%s", path.c_str());
-  return true;
+// The recording chosen with the Face Tracker rollup's "Open...": read, then
+// stabilised against the nose bridge. False when the file cannot be read at
+// all (the rollup would only say "Unable to loaded file").
+bool OpenRecording(HWND rollup, const std::string& path) {
+  FILE* probe = std::fopen(path.c_str(), "rt");
+  if (!probe) return false;
+  std::fclose(probe);
+  headless::AnswerNextOpenDialog(path);
+  return headless::Click(rollup, IDC_TRACKER_OPEN) && !headless::OpenDialogs().back().cancelled;
 }
 
 void WriteKeys(JsonWriter& json, IParamBlock* pblock, int param) {
@@ -193,15 +193,21 @@ int RunFace(const Args& args, std::ostream& out, std::ostream& err) {
   if (isatty(STDERR_FILENO)) host.ShowProgressOn(stderr);
   MessageLog messages(err);
   INode* face = host.CreateNode(MakeTriObject(neutral), "Face");
-  ExpressionObject* obj = CreateOnNode(plugin.ExpressionObjectClass(), face);
+  ExpressionObject* obj = CreateFromPanel(host, plugin.ExpressionObjectClass(), face);
+  HWND rollup = obj ? RollupPage(host, "Face Tracker") : nullptr;
+  if (!rollup) {
+    err << "mirova: the expression object's Face Tracker rollup did not open\n";
+    return EXIT_USAGE;
+  }
   const int assigned = AssignTargets(obj, request.targets, neutral.points.size(), err);
   if (assigned != EXIT_OK) return assigned;
-  if (!OpenRecording(obj->trackerInput, request.recording)) {
+  if (!OpenRecording(rollup, request.recording)) {
     err << "mirova: cannot open " << request.recording << "\n";
     return EXIT_USAGE;
   }
   PrintReadFault(err, request.recording, obj->trackerInput.data.fault);
-  obj->trackerInput.Apply(obj);
+  headless::Click(rollup, IDC_TRACKER_APPLY);
+  host.LeaveCreatePanel();
   return WriteFaceOutput(request, obj, messages, out, err);
 }
 

@@ -12,7 +12,6 @@
 #include "cli.h"
 #include "expression.h"
 #include "messages.h"
-#include "mirova.h"
 #include "obj_file.h"
 #include "plugin.h"
 
@@ -132,9 +131,6 @@ int RunPanel(const Args& args, std::ostream&, std::ostream& err) {
     ReportNotLoaded(plugin, err);
     return EXIT_USAGE;
   }
-  // The object's pages come from the library linked into this program (see
-  // Plugin::ExpressionObjectClass), with this program's resources.
-  if (!hInstance) hInstance = GetModuleHandleA(nullptr);
   headless::Host host;
   MessageLog messages(err);
   const bool opened = which == "utility" ? host.OpenUtility(plugin.MotionControlClass())

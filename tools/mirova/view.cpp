@@ -20,7 +20,6 @@
 #include "messages.h"
 #include "obj_file.h"
 #include "plugin.h"
-#include "mirova.h"
 #include "read_fault.h"
 #include "resource.h"
 
@@ -162,10 +161,6 @@ int RunView(const Args& args, std::ostream&, std::ostream& err) {
     ReportNotLoaded(plugin, err);
     return EXIT_USAGE;
   }
-  // The object comes from the library linked into this program (see
-  // Plugin::ExpressionObjectClass); its view window class, menu and pages
-  // are this program's resources, as its entry point would have recorded.
-  if (!hInstance) hInstance = GetModuleHandleA(nullptr);
   headless::Host host;
   host.SetFrameRate(request.fps);
   MessageLog messages(err);
