@@ -150,7 +150,10 @@ void DeleteAllKeys(IParamBlock* pblock) {
 
 TrackerInput::TrackerInput() : path{} {}
 
-TrackerInput::~TrackerInput() { data.Clear(); }
+TrackerInput::~TrackerInput() {
+  view.Destroy();  // the window goes first, while the recording it shows is whole
+  data.Clear();
+}
 
 // Measures everything first so that each key is written once, already
 // normalised over the whole recording.

@@ -162,20 +162,6 @@ INT_PTR CALLBACK FaceTargetsDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
   }
 }
 
-INT_PTR CALLBACK FaceTrackerDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (!ObjectOf(hwnd) && msg != WM_INITDIALOG) return FALSE;
-  switch (msg) {
-    case WM_INITDIALOG:
-      Bind(hwnd, reinterpret_cast<ExpressionObject*>(lParam));
-      hTrackerRollup = hwnd;
-      return TRUE;
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP: return PassMouse(hwnd, msg, wParam, lParam);
-    default: return FALSE;
-  }
-}
-
 // --- editing ---
 
 void ExpressionObject::BeginEditParams(IObjParam* i, ULONG flags, Animatable*) {

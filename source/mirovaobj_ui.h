@@ -32,9 +32,7 @@ extern ParamUIDesc scaleDescs[NUM_CHANNELS];
 // Dialog procedures of the pages; each finds its object in GWLP_USERDATA.
 INT_PTR CALLBACK AboutDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK FaceTargetsDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// The Face Tracker page until face tracking fills it: it only keeps its
-// object and passes mouse messages on to the panel.
-INT_PTR CALLBACK FaceTrackerDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// The Face Tracker page's procedure is in facetracker.h.
 
 // The mouse in a viewport while the object is being created: a click makes
 // its viewport the active one; the cursor is the arrow.

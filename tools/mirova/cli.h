@@ -46,6 +46,20 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err);
 // OUT.glb or OUT.gltf). No output file when the recording gave no keys.
 int RunFace(const Args& args, std::ostream& out, std::ostream& err);
 
+// mirova view FILE.trc [--frame F | --frames A:B] [--fps N] [--trajectories]
+// [--names] [--extents] -o OUT.png|DIR/: the recording opened through the
+// expression object's Face Tracker rollup on the example face and shown in
+// its tracker view with the switches asked for, the time slider at frame F
+// (0 by default); the view's client area saved as OUT.png, or one picture
+// per frame A..B as DIR/frame_NNNNNN.png.
+int RunView(const Args& args, std::ostream& out, std::ostream& err);
+
+// mirova panel utility|object [-o OUT.png]: the command panel as one
+// picture: the motion-control utility's panel, or the expression object's
+// five rollups on the example face, About and Scales rolled up to their
+// title bars. Written to panel-utility.png or panel-object.png without -o.
+int RunPanel(const Args& args, std::ostream& out, std::ostream& err);
+
 // The plug-in module the host loads: --plugin FILE when given, otherwise
 // mirova.dlu beside the program.
 std::string PluginPath(const Args& args);

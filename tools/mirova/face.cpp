@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "bundled_face.h"
 #include "cli.h"
 #include "expression.h"
 #include "face_morph.h"
@@ -24,6 +25,7 @@
 #include "output_file.h"
 #include "plugin.h"
 #include "read_fault.h"
+#include "resource.h"
 
 namespace cli {
 
@@ -32,7 +34,6 @@ namespace {
 const char faceUsage[] =
     "usage: mirova face FILE.trc [--fps N] [--neutral FILE.obj] [--target NAME=FILE.obj ...]\n"
     "                  [--format json|gltf] [-o OUT.json|OUT.glb|OUT.gltf]\n";
-const char bundledNeutral[] = "examples/face/neutral.obj";
 
 struct FaceRequest {
   std::string recording, neutral, output;
@@ -40,14 +41,6 @@ struct FaceRequest {
   std::vector<TargetFile> targets;
   int fps = 30;
 };
-
-bool ParseFps(const std::string& s, int& fps) {
-  char* end = nullptr;
-  const long v = std::strtol(s.c_str(), &end, 10);
-  if (s.empty() || *end != '\0' || v < 1 || v > TIME_TICKSPERSEC) return false;
-  fps = static_cast<int>(v);
-  return true;
-}
 
 bool ParseFaceOption(const std::string& a, const std::string& value, FaceRequest& request, std::string& problem) {
   if (a == "--fps" && !ParseFps(value, request.fps)) {
@@ -92,33 +85,15 @@ bool ParseFaceArgs(const Args& args, FaceRequest& request, std::string& problem)
   return true;
 }
 
-// The example face that ships with the sources: looked for above the
-// program's own folder (the build tree lives inside the source tree).
-std::string FindBundledNeutral() {
-  char self[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-  if (length <= 0) return "";
-  std::string dir(self, static_cast<size_t>(length));
-  for (int up = 0; up < 5; ++up) {
-    const size_t slash = dir.rfind('/');
-    if (slash == std::string::npos) break;
-    dir.erase(slash);
-    const std::string candidate = dir + "/" + bundledNeutral;
-    if (std::ifstream(candidate).good()) return candidate;
-  }
-  return "";
-}
-
-// Opens the recording into the object's tracker input as the Face Tracker
-// rollup's "Open..." does: read, then stabilised against the nose bridge.
-bool OpenRecording(TrackerInput& input, const std::string& path) {
-  FILE* stream = std::fopen(path.c_str(), "rt");
-  if (!stream) return false;
-  input.data.Read(stream);
-  input.data.Stabilise("nose_bridge");
-  std::fclose(stream);
-  std::snprintf(input.path, sizeof input.path, "%s", path.c_str());
-  return true;
+// The recording chosen with the Face Tracker rollup's "Open...": read, then
+// stabilised against the nose bridge. False when the file cannot be read at
+// all (the rollup would only say "Unable to loaded file").
+bool OpenRecording(HWND rollup, const std::string& path) {
+  FILE* probe = std::fopen(path.c_str(), "rt");
+  if (!probe) return false;
+  std::fclose(probe);
+  headless::AnswerNextOpenDialog(path);
+  return headless::Click(rollup, IDC_TRACKER_OPEN) && !headless::OpenDialogs().back().cancelled;
 }
 
 void WriteKeys(JsonWriter& json, IParamBlock* pblock, int param) {
@@ -218,15 +193,21 @@ int RunFace(const Args& args, std::ostream& out, std::ostream& err) {
   if (isatty(STDERR_FILENO)) host.ShowProgressOn(stderr);
   MessageLog messages(err);
   INode* face = host.CreateNode(MakeTriObject(neutral), "Face");
-  ExpressionObject* obj = CreateOnNode(plugin.ExpressionObjectClass(), face);
+  ExpressionObject* obj = CreateFromPanel(host, plugin.ExpressionObjectClass(), face);
+  HWND rollup = obj ? RollupPage(host, "Face Tracker") : nullptr;
+  if (!rollup) {
+    err << "mirova: the expression object's Face Tracker rollup did not open\n";
+    return EXIT_USAGE;
+  }
   const int assigned = AssignTargets(obj, request.targets, neutral.points.size(), err);
   if (assigned != EXIT_OK) return assigned;
-  if (!OpenRecording(obj->trackerInput, request.recording)) {
+  if (!OpenRecording(rollup, request.recording)) {
     err << "mirova: cannot open " << request.recording << "\n";
     return EXIT_USAGE;
   }
   PrintReadFault(err, request.recording, obj->trackerInput.data.fault);
-  obj->trackerInput.Apply(obj);
+  headless::Click(rollup, IDC_TRACKER_APPLY);
+  host.LeaveCreatePanel();
   return WriteFaceOutput(request, obj, messages, out, err);
 }
 

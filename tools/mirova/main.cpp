@@ -17,6 +17,9 @@ const char usage[] =
     "       mirova inspect FILE.trc [--raw]\n"
     "       mirova face FILE.trc [--fps N] [--neutral FILE.obj] [--target NAME=FILE.obj ...]\n"
     "                   [--format json|gltf] [-o OUT.json|OUT.glb|OUT.gltf]\n"
+    "       mirova view FILE.trc [--frame F | --frames A:B] [--fps N] [--trajectories] [--names]\n"
+    "                   [--extents] -o OUT.png|DIR/\n"
+    "       mirova panel utility|object [-o OUT.png]\n"
     "       mirova morph --neutral FILE.obj [--target NAME=FILE.obj ...] [--set \"PARAM=PERCENT\" ...]\n"
     "                    [--time TICKS] -o OUT.obj|OUT.glb|OUT.gltf\n"
     "       mirova camera FILE.asc [--fps N] [--no-east-west] [--no-track] [--no-north-south]\n"
@@ -67,6 +70,8 @@ int Run(const std::string& command, const cli::Args& args) {
   if (command == "info") return cli::RunInfo(args, std::cout, std::cerr);
   if (command == "inspect") return cli::RunInspect(args, std::cout, std::cerr);
   if (command == "face") return cli::RunFace(args, std::cout, std::cerr);
+  if (command == "view") return cli::RunView(args, std::cout, std::cerr);
+  if (command == "panel") return cli::RunPanel(args, std::cout, std::cerr);
   if (command == "morph") return cli::RunMorph(args, std::cout, std::cerr);
   if (command == "camera") return cli::RunCamera(args, std::cout, std::cerr);
   std::cerr << (command == "--help" || command == "-h" ? "" : "mirova: unknown command\n") << usage;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "cli.h"
+#include "mirova.h"
 #include "mirovaobj.h"
 
 namespace cli {
@@ -51,7 +52,13 @@ ClassDesc* Plugin::MotionControlClass() const {
   return nullptr;
 }
 
-ClassDesc* Plugin::ExpressionObjectClass() const { return Loaded() ? GetExpressionObjectDesc() : nullptr; }
+ClassDesc* Plugin::ExpressionObjectClass() const {
+  if (!Loaded()) return nullptr;
+  // The linked copy's entry point never ran: its module is this program,
+  // whose resources it carries.
+  if (!hInstance) hInstance = GetModuleHandleA(nullptr);
+  return GetExpressionObjectDesc();
+}
 
 void ReportNotLoaded(const Plugin& plugin, std::ostream& err) {
   err << "mirova: cannot load the plug-in " << plugin.Path() << "\n";

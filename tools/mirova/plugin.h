@@ -34,9 +34,8 @@ class Plugin {
   // The expression object's descriptor. The class table does not list it,
   // and the module exports nothing else, so it comes from the library as
   // linked into this program (GetExpressionObjectDesc): that copy's
-  // hInstance stays null, and its resources are the program's own. Panels
-  // built from it must find their templates there until the module itself
-  // hands out the descriptor.
+  // hInstance is set to the program's own module, whose resources it
+  // carries, until the module itself hands out the descriptor.
   ClassDesc* ExpressionObjectClass() const;
 
  private:
