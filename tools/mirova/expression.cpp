@@ -6,8 +6,7 @@ namespace cli {
 ExpressionObject* CreateOnNode(ClassDesc* cd, INode* node) {
   auto* obj = static_cast<ExpressionObject*>(cd->Create(FALSE));
   obj->pickTargetIndex = TARGET_NEUTRAL;
-  obj->targets[TARGET_NEUTRAL].offsetTM = node->GetObjectTM(0) * Inverse(node->GetNodeTM(0));
-  obj->ReplaceReference(TARGET_NEUTRAL + 1, node->GetObjectRef());
+  obj->AssignTarget(node, 0, PICK_INSTANCE);
   node->SetObjectRef(obj);
   return obj;
 }
