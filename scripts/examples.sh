@@ -25,5 +25,8 @@ set -x
 "$mirova" inspect "$top/examples/face_take.trc" > "$out/face_take.json"
 "$mirova" face "$top/examples/face_take.trc" -o "$out/face-keys.json"
 "$mirova" face "$top/examples/face_take.trc" "${targets[@]}" --format gltf -o "$out/face.glb"
+"$mirova" view "$top/examples/face_take.trc" --frame 30 --trajectories --names --extents -o "$out/face-view.png"
+"$mirova" panel utility -o "$out/panel-utility.png"
+"$mirova" panel object -o "$out/panel-object.png"
 set +x
 echo "examples: outputs in $out"
