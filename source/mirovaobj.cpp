@@ -65,10 +65,24 @@ RefTargetHandle ExpressionObject::GetReference(int i) {
 
 void ExpressionObject::SetReference(int i, RefTargetHandle target) {
   if (i == 0) pblock = static_cast<IParamBlock*>(target);
-  if (i >= 1 && i <= NUM_FACE_TARGETS) targets[i - 1].object = static_cast<Object*>(target);
+  if (i >= 1 && i <= NUM_FACE_TARGETS) {
+    targets[i - 1].object = static_cast<Object*>(target);
+    blendCache.DropTarget(i - 1);
+  }
 }
 
-RefResult ExpressionObject::NotifyRefChanged(Interval, RefTargetHandle, PartID& partID, RefMessage message) {
+void ExpressionObject::DropBlendArraysOf(RefTargetHandle hTarget) {
+  if (!hTarget) return;
+  // One object may fill several slots.
+  for (int j = 0; j < NUM_FACE_TARGETS; ++j)
+    if (targets[j].object == hTarget) blendCache.DropTarget(j);
+}
+
+RefResult ExpressionObject::NotifyRefChanged(Interval, RefTargetHandle hTarget, PartID& partID,
+                                             RefMessage message) {
+  // Whatever a target says may mean its points moved; only questions do not.
+  if (message != REFMSG_TEST_DEPENDENCY && message != REFMSG_GET_PARAM_NAME && message != REFMSG_GET_PARAM_DIM)
+    DropBlendArraysOf(hTarget);
   switch (message) {
     case REFMSG_GET_PARAM_NAME: {
       auto* question = reinterpret_cast<GetParamName*>(partID);
@@ -106,6 +120,7 @@ IOResult ExpressionObject::Save(ISave* isave) {
 }
 
 IOResult ExpressionObject::Load(ILoad* iload) {
+  blendCache.DropAll();
   iload->RegisterPostLoadCallback(new ParamBlockPLCB(paramVersions, 1, &currentParamVersion, this, 0));
   IOResult result = IO_OK;
   while (result == IO_OK && iload->OpenChunk() == IO_OK) {

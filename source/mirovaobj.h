@@ -11,7 +11,8 @@
 // 1 - percentage instead).
 //
 // Ownership: the object owns its target slots, the result of its last
-// evaluation (cache) and its tracker input. The parameter block and the
+// evaluation (cache), the arrays it blends from (blend_cache.h) and its
+// tracker input. The parameter block and the
 // target objects are reference targets it only references.
 #ifndef MIROVA_MIROVAOBJ_H
 #define MIROVA_MIROVAOBJ_H
@@ -19,6 +20,7 @@
 #include <max.h>
 #include <object.h>
 
+#include "blend_cache.h"
 #include "channels.h"
 #include "facetracker.h"
 
@@ -132,14 +134,22 @@ class ExpressionObject : public GeomObject {
   // percentage (or 1 - percentage) x scale, neither clamped.
   void ChannelWeights(TimeValue t, float weights[NUM_CHANNELS]);
 
+  // Memory held between evaluations for blending: the Neutral's transformed
+  // points and each target's difference from them, made when first blended.
+  size_t BlendCacheBytes() const { return blendCache.Bytes(); }
+
  private:
+  BlendCache blendCache;
+
+  // Forgets the arrays made from whichever slots hold hTarget.
+  void DropBlendArraysOf(RefTargetHandle hTarget);
   // Unlocks and deletes the previous result.
   void ReleaseCache();
   // Puts the Neutral's evaluated state (made writable) into cache; false
   // when there is nothing to blend.
   bool TakeNeutralState(TimeValue t, Object* neutral, Object*& neutralResult, bool& pointsCopied);
   // The base and blend passes over n points.
-  void Blend(Object* neutralResult, int n, bool pointsCopied, const float weights[NUM_CHANNELS]);
+  void Blend(TimeValue t, Object* neutralResult, int n, bool pointsCopied, const float weights[NUM_CHANNELS]);
   // Locks the result, valid at t only.
   void FinishResult(TimeValue t);
 };

@@ -1,23 +1,16 @@
 // Evaluation of the expression object: the Neutral's points moved towards
-// each assigned target by its channel's weight.
+// each assigned target by its channel's weight. The transformed Neutral and
+// each target's difference from it are kept between evaluations
+// (blend_cache.h), so a blend reads each array once.
 #include <triobj.h>
 
 #include <cmath>
+#include <vector>
 
 #include "mirovaobj.h"
 #include "mirovaobj_internal.h"
 
 namespace {
-
-// The first n points of a mesh object as an array, so that the passes run
-// over plain memory; null for any other object (or one with fewer points),
-// which is then read and written point by point.
-Point3* MeshPoints(Object* obj, int n) {
-  if (n <= 0 || obj->ClassID() != triObjectClassID || obj->SuperClassID() != GEOMOBJECT_CLASS_ID)
-    return nullptr;
-  Mesh& mesh = static_cast<TriObject*>(obj)->GetMesh();
-  return mesh.getNumVerts() >= n ? mesh.verts : nullptr;
-}
 
 void BasePass(Object* neutral, Object* result, int n, const Matrix3& m0) {
   Point3* base = MeshPoints(neutral, n);
@@ -26,22 +19,6 @@ void BasePass(Object* neutral, Object* result, int n, const Matrix3& m0) {
     for (int k = 0; k < n; ++k) out[k] = base[k] * m0;
   } else {
     for (int k = 0; k < n; ++k) result->SetPoint(k, neutral->GetPoint(k) * m0);
-  }
-}
-
-// point k += w * (T[k] * mj - N[k] * m0) for every k.
-void BlendPass(Object* neutral, Object* target, Object* result, int n, const Matrix3& m0,
-               const Matrix3& mj, float w) {
-  Point3* base = MeshPoints(neutral, n);
-  Point3* shape = MeshPoints(target, n);
-  Point3* out = MeshPoints(result, n);
-  if (base && shape && out) {
-    for (int k = 0; k < n; ++k) out[k] += (shape[k] * mj - base[k] * m0) * w;
-  } else {
-    for (int k = 0; k < n; ++k) {
-      Point3 difference = target->GetPoint(k) * mj - neutral->GetPoint(k) * m0;
-      result->SetPoint(k, result->GetPoint(k) + difference * w);
-    }
   }
 }
 
@@ -106,22 +83,45 @@ bool ExpressionObject::TakeNeutralState(TimeValue t, Object* neutral, Object*& n
   return true;
 }
 
-void ExpressionObject::Blend(Object* neutralResult, int n, bool pointsCopied,
+void ExpressionObject::Blend(TimeValue t, Object* neutralResult, int n, bool pointsCopied,
                              const float weights[NUM_CHANNELS]) {
   const Matrix3& m0 = targets[TARGET_NEUTRAL].offsetTM;
-  // The result already holds the Neutral's points, which the identity would
-  // leave as they are.
-  if (!(pointsCopied && m0.IsIdentity())) BasePass(neutralResult, cache.obj, n, m0);
+  int blended[NUM_CHANNELS];
+  float used[NUM_CHANNELS];
+  int count = 0;
   for (int c = 0; c < NUM_CHANNELS; ++c) {
     const int j = expressionChannels[c].target;
-    float w = weights[c];
+    const float w = weights[c];
     Object* target = targets[j].object;
-    if (w == 0.0f || std::isnan(w) || !target) continue;
+    if (w == 0.0f || std::isnan(w) || !target || n <= 0) continue;
     // A target that lost points since it was picked is left out rather than
     // read past its end.
-    if (target->NumPoints() < n) continue;
-    BlendPass(neutralResult, target, cache.obj, n, m0, targets[j].offsetTM, w);
+    if (target->NumPoints() < n) {
+      blendCache.DropTarget(j);
+      continue;
+    }
+    blended[count] = j;
+    used[count++] = w;
   }
+  if (count == 0) {
+    // The result already holds the Neutral's points, which the identity
+    // would leave as they are.
+    if (!(pointsCopied && m0.IsIdentity())) BasePass(neutralResult, cache.obj, n, m0);
+    return;
+  }
+  const float* base = blendCache.Base(neutralResult, n, m0, t);
+  const float* differences[NUM_CHANNELS];
+  for (int i = 0; i < count; ++i) {
+    const int j = blended[i];
+    differences[i] = blendCache.Difference(j, targets[j].object, targets[j].offsetTM, t);
+  }
+  if (Point3* out = MeshPoints(cache.obj, n)) {
+    BlendPoints(out, n, base, differences, used, count);
+    return;
+  }
+  std::vector<Point3> points(static_cast<size_t>(n));
+  BlendPoints(points.data(), n, base, differences, used, count);
+  for (int k = 0; k < n; ++k) cache.obj->SetPoint(k, points[k]);
 }
 
 void ExpressionObject::FinishResult(TimeValue t) {
@@ -144,7 +144,7 @@ ObjectState ExpressionObject::Eval(TimeValue t) {
     // Never more points than the result has, whatever the Neutral reports.
     int n = neutralResult->NumPoints();
     if (n > cache.obj->NumPoints()) n = cache.obj->NumPoints();
-    Blend(neutralResult, n, pointsCopied, weights);
+    Blend(t, neutralResult, n, pointsCopied, weights);
   } else {
     // Nothing to blend: an empty face, valid for this instant only.
     cache = ObjectState(CreateNewTriObject());
