@@ -15,14 +15,46 @@ namespace {
 // while the twelve arrays stream past. A multiple of 8 floats.
 const int BLOCK_POINTS = 1024;
 
-// acc[i] += w * d[i] for i below len. Written in groups of eight so that g++
-// -O2 vectorises the inner loop (its cheap cost model takes a loop only when
-// the vector code replaces it whole).
-void AddScaled(float* __restrict acc, const float* __restrict d, float w, int len) {
+// acc[i] += w[0] * d0[i], then w[1] * d1[i] and so on, for i below len: the
+// same additions in the same order as one target after another, with acc
+// loaded and stored once for up to four targets. Written in groups of eight
+// so that g++ -O2 vectorises the inner loops (its cheap cost model takes a
+// loop only when the vector code replaces it whole).
+void AddScaled4(float* __restrict acc, const float* __restrict d0, const float* __restrict d1,
+                const float* __restrict d2, const float* __restrict d3, const float* w, int len) {
+  const float w0 = w[0], w1 = w[1], w2 = w[2], w3 = w[3];
   const int whole = len / 8 * 8;
   for (int g = 0; g < whole; g += 8)
-    for (int k = 0; k < 8; ++k) acc[g + k] += w * d[g + k];
-  for (int i = whole; i < len; ++i) acc[i] += w * d[i];
+    for (int k = g; k < g + 8; ++k) acc[k] = acc[k] + w0 * d0[k] + w1 * d1[k] + w2 * d2[k] + w3 * d3[k];
+  for (int i = whole; i < len; ++i) acc[i] = acc[i] + w0 * d0[i] + w1 * d1[i] + w2 * d2[i] + w3 * d3[i];
+}
+
+void AddScaled2(float* __restrict acc, const float* __restrict d0, const float* __restrict d1, const float* w,
+                int len) {
+  const float w0 = w[0], w1 = w[1];
+  const int whole = len / 8 * 8;
+  for (int g = 0; g < whole; g += 8)
+    for (int k = g; k < g + 8; ++k) acc[k] = acc[k] + w0 * d0[k] + w1 * d1[k];
+  for (int i = whole; i < len; ++i) acc[i] = acc[i] + w0 * d0[i] + w1 * d1[i];
+}
+
+void AddScaled1(float* __restrict acc, const float* __restrict d0, float w0, int len) {
+  const int whole = len / 8 * 8;
+  for (int g = 0; g < whole; g += 8)
+    for (int k = g; k < g + 8; ++k) acc[k] = acc[k] + w0 * d0[k];
+  for (int i = whole; i < len; ++i) acc[i] = acc[i] + w0 * d0[i];
+}
+
+// acc += each weight x its difference from offset on, in the order given.
+void AddAll(float* acc, const float* const d[], const float w[], int count, size_t offset, int len) {
+  int i = 0;
+  for (; count - i >= 4; i += 4)
+    AddScaled4(acc, d[i] + offset, d[i + 1] + offset, d[i + 2] + offset, d[i + 3] + offset, w + i, len);
+  if (count - i >= 2) {
+    AddScaled2(acc, d[i] + offset, d[i + 1] + offset, w + i, len);
+    i += 2;
+  }
+  if (count - i == 1) AddScaled1(acc, d[i] + offset, w[i], len);
 }
 
 void Store(float* floats, int k, const Point3& p) {
@@ -46,66 +78,75 @@ Point3* MeshPoints(Object* obj, int n) {
   return mesh.getNumVerts() >= n ? mesh.verts : nullptr;
 }
 
-void BlendCache::DropAll() {
-  for (int j = 0; j < NUM_FACE_TARGETS; ++j) DropTarget(j);
+void BlendCache::Invalidate(int j) {
+  if (j < 0 || j >= NUM_FACE_TARGETS) return;
+  slots[j].made = false;
+  if (j == TARGET_NEUTRAL)
+    for (Slot& slot : slots) slot.made = false;
 }
 
-void BlendCache::DropTarget(int j) {
+void BlendCache::Release(int j) {
   if (j < 0 || j >= NUM_FACE_TARGETS) return;
-  // Swapped out rather than cleared, so that the memory goes too.
-  std::vector<float>().swap(slots[j].floats);
-  slots[j].object = nullptr;
-  if (j == TARGET_NEUTRAL) {
-    points = 0;
-    for (int i = 1; i < NUM_FACE_TARGETS; ++i) DropTarget(i);
+  Invalidate(j);
+  const int last = j == TARGET_NEUTRAL ? NUM_FACE_TARGETS - 1 : j;
+  for (int i = j; i <= last; ++i) {
+    slots[i].floats.reset();
+    slots[i].size = 0;
   }
 }
 
 size_t BlendCache::Bytes() const {
   size_t bytes = 0;
-  for (const Slot& slot : slots) bytes += slot.floats.capacity() * sizeof(float);
+  for (const Slot& slot : slots) bytes += slot.size * sizeof(float);
   return bytes;
 }
 
 bool BlendCache::MadeFrom(const Slot& slot, Object* object, const Matrix3& offset, TimeValue t) {
-  return !slot.floats.empty() && slot.object == object && slot.objectPoints == object->NumPoints() &&
+  return slot.made && slot.object == object && slot.objectPoints == object->NumPoints() &&
          slot.valid.InInterval(t) && SameMatrix(slot.offset, offset);
 }
 
-void BlendCache::Remember(Slot& slot, Object* object, const Matrix3& offset, TimeValue t, int n) {
+float* BlendCache::Remember(Slot& slot, Object* object, const Matrix3& offset, TimeValue t, int n) {
+  slot.made = true;
   slot.object = object;
   slot.objectPoints = object->NumPoints();
   slot.offset = offset;
   slot.valid = object->ObjectValidity(t);
-  const size_t floats = 3 * static_cast<size_t>(n);
-  if (slot.floats.size() != floats) std::vector<float>(floats).swap(slot.floats);
+  const size_t size = 3 * static_cast<size_t>(n);
+  if (slot.size != size) {
+    slot.floats.reset(new float[size]);
+    slot.size = size;
+  }
+  return slot.floats.get();
 }
 
 const float* BlendCache::Base(Object* neutral, int n, const Matrix3& m0, TimeValue t) {
   Slot& slot = slots[TARGET_NEUTRAL];
-  if (points == n && MadeFrom(slot, neutral, m0, t)) return slot.floats.data();
-  DropAll();
-  Remember(slot, neutral, m0, t, n);
+  if (points == n && MadeFrom(slot, neutral, m0, t)) return slot.floats.get();
+  Invalidate(TARGET_NEUTRAL);
+  float* out = Remember(slot, neutral, m0, t, n);
   points = n;
-  float* out = slot.floats.data();
+  // A copy of its own: stores to out cannot then touch it, so it stays in
+  // registers.
+  const Matrix3 m = m0;
   if (const Point3* p = MeshPoints(neutral, n)) {
-    for (int k = 0; k < n; ++k) Store(out, k, p[k] * m0);
+    for (int k = 0; k < n; ++k) Store(out, k, p[k] * m);
   } else {
-    for (int k = 0; k < n; ++k) Store(out, k, neutral->GetPoint(k) * m0);
+    for (int k = 0; k < n; ++k) Store(out, k, neutral->GetPoint(k) * m);
   }
   return out;
 }
 
 const float* BlendCache::Difference(int j, Object* target, const Matrix3& mj, TimeValue t) {
   Slot& slot = slots[j];
-  if (MadeFrom(slot, target, mj, t)) return slot.floats.data();
-  Remember(slot, target, mj, t, points);
-  const float* base = slots[TARGET_NEUTRAL].floats.data();
-  float* out = slot.floats.data();
+  if (MadeFrom(slot, target, mj, t)) return slot.floats.get();
+  float* out = Remember(slot, target, mj, t, points);
+  const float* base = slots[TARGET_NEUTRAL].floats.get();
+  const Matrix3 m = mj;
   if (const Point3* p = MeshPoints(target, points)) {
-    for (int k = 0; k < points; ++k) Store(out, k, p[k] * mj - Load(base, k));
+    for (int k = 0; k < points; ++k) Store(out, k, p[k] * m - Load(base, k));
   } else {
-    for (int k = 0; k < points; ++k) Store(out, k, target->GetPoint(k) * mj - Load(base, k));
+    for (int k = 0; k < points; ++k) Store(out, k, target->GetPoint(k) * m - Load(base, k));
   }
   return out;
 }
@@ -118,7 +159,7 @@ void BlendPoints(Point3* out, int n, const float* base, const float* const diffe
     const int len = 3 * block;
     const size_t offset = 3 * static_cast<size_t>(first);
     std::memcpy(acc, base + offset, len * sizeof(float));
-    for (int i = 0; i < count; ++i) AddScaled(acc, differences[i] + offset, weights[i], len);
+    AddAll(acc, differences, weights, count, offset, len);
     // Points are trivially copyable packed floats (asserted above).
     std::memcpy(static_cast<void*>(out + first), acc, len * sizeof(float));
   }

@@ -7,25 +7,28 @@
 // Each array remembers what it was made from (the object, its point count,
 // the offset transform, the times its points hold for) and is made again when
 // any of that differs; the owner drops arrays whose object may have changed
-// in a way none of that shows (a change message, a new reference, a load).
-// Replacing the Neutral's array drops every difference, which was made from
-// it. At most one array per target slot.
+// in a way none of that shows (a change message, a new reference, a load),
+// keeping the memory for the array made next, and frees it when a slot is
+// emptied. Replacing the Neutral's array drops every difference, which was
+// made from it. At most one array per target slot.
 #ifndef MIROVA_BLEND_CACHE_H
 #define MIROVA_BLEND_CACHE_H
 #include <object.h>
 
 #include <cstddef>
-#include <vector>
+#include <memory>
 
 #include "channels.h"
 
 class BlendCache {
  public:
-  // Forgets every array.
-  void DropAll();
-  // Forgets slot j's array; the Neutral's (TARGET_NEUTRAL) takes every
-  // difference with it.
-  void DropTarget(int j);
+  // Slot j's array may no longer be used; its memory is kept for the next
+  // one. The Neutral's (TARGET_NEUTRAL) takes every difference with it.
+  void Invalidate(int j);
+  // Slot j's array and its memory go (the Neutral's: every array's).
+  void Release(int j);
+  // Every array and its memory go.
+  void ReleaseAll() { Release(TARGET_NEUTRAL); }
   // Memory held by the arrays, in bytes.
   size_t Bytes() const;
 
@@ -40,14 +43,16 @@ class BlendCache {
 
  private:
   struct Slot {
+    bool made = false;
     Object* object = nullptr;
     int objectPoints = -1;
     Matrix3 offset;
     Interval valid;
-    std::vector<float> floats;  // 3 per point
+    std::unique_ptr<float[]> floats;  // 3 per point, uninitialised until made
+    size_t size = 0;
   };
   static bool MadeFrom(const Slot& slot, Object* object, const Matrix3& offset, TimeValue t);
-  static void Remember(Slot& slot, Object* object, const Matrix3& offset, TimeValue t, int n);
+  static float* Remember(Slot& slot, Object* object, const Matrix3& offset, TimeValue t, int n);
 
   Slot slots[NUM_FACE_TARGETS];
   int points = 0;  // n of the Neutral's array

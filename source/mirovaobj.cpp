@@ -67,22 +67,27 @@ void ExpressionObject::SetReference(int i, RefTargetHandle target) {
   if (i == 0) pblock = static_cast<IParamBlock*>(target);
   if (i >= 1 && i <= NUM_FACE_TARGETS) {
     targets[i - 1].object = static_cast<Object*>(target);
-    blendCache.DropTarget(i - 1);
+    // An emptied slot gives its memory back; a filled one keeps it for the
+    // array made from its new object.
+    if (target)
+      blendCache.Invalidate(i - 1);
+    else
+      blendCache.Release(i - 1);
   }
 }
 
-void ExpressionObject::DropBlendArraysOf(RefTargetHandle hTarget) {
+void ExpressionObject::InvalidateBlendArraysOf(RefTargetHandle hTarget) {
   if (!hTarget) return;
   // One object may fill several slots.
   for (int j = 0; j < NUM_FACE_TARGETS; ++j)
-    if (targets[j].object == hTarget) blendCache.DropTarget(j);
+    if (targets[j].object == hTarget) blendCache.Invalidate(j);
 }
 
 RefResult ExpressionObject::NotifyRefChanged(Interval, RefTargetHandle hTarget, PartID& partID,
                                              RefMessage message) {
   // Whatever a target says may mean its points moved; only questions do not.
   if (message != REFMSG_TEST_DEPENDENCY && message != REFMSG_GET_PARAM_NAME && message != REFMSG_GET_PARAM_DIM)
-    DropBlendArraysOf(hTarget);
+    InvalidateBlendArraysOf(hTarget);
   switch (message) {
     case REFMSG_GET_PARAM_NAME: {
       auto* question = reinterpret_cast<GetParamName*>(partID);
@@ -120,7 +125,7 @@ IOResult ExpressionObject::Save(ISave* isave) {
 }
 
 IOResult ExpressionObject::Load(ILoad* iload) {
-  blendCache.DropAll();
+  blendCache.ReleaseAll();
   iload->RegisterPostLoadCallback(new ParamBlockPLCB(paramVersions, 1, &currentParamVersion, this, 0));
   IOResult result = IO_OK;
   while (result == IO_OK && iload->OpenChunk() == IO_OK) {

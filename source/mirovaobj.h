@@ -141,8 +141,8 @@ class ExpressionObject : public GeomObject {
  private:
   BlendCache blendCache;
 
-  // Forgets the arrays made from whichever slots hold hTarget.
-  void DropBlendArraysOf(RefTargetHandle hTarget);
+  // The arrays made from whichever slots hold hTarget may not be used again.
+  void InvalidateBlendArraysOf(RefTargetHandle hTarget);
   // Unlocks and deletes the previous result.
   void ReleaseCache();
   // Puts the Neutral's evaluated state (made writable) into cache; false

@@ -97,7 +97,7 @@ void ExpressionObject::Blend(TimeValue t, Object* neutralResult, int n, bool poi
     // A target that lost points since it was picked is left out rather than
     // read past its end.
     if (target->NumPoints() < n) {
-      blendCache.DropTarget(j);
+      blendCache.Release(j);
       continue;
     }
     blended[count] = j;
