@@ -189,6 +189,14 @@ TEST_F(CacheTest, ChangedGeometryShowsAtTheNextEvaluation) {
        [](CacheTest& f) { f.Move(f.Mesh(TARGET_LEFT_CHEEK)); }},
       {"an expression target is replaced", nullptr,
        [](CacheTest& f) { f.Assign(TARGET_OPEN, MeshOf(RandomPoints(f.rng, n))); }},
+      {"a target swapped out, edited and swapped back", nullptr,
+       [](CacheTest& f) {
+         TriObject* shape = f.Mesh(TARGET_OPEN);
+         f.Assign(TARGET_RIGHT_SQUINT, shape);  // keeps it alive meanwhile
+         f.Assign(TARGET_OPEN, MeshOf(RandomPoints(f.rng, n)));
+         f.Move(shape);
+         f.Assign(TARGET_OPEN, shape);
+       }},
       {"the Neutral is replaced by one of as many points", nullptr,
        [](CacheTest& f) { f.Assign(TARGET_NEUTRAL, MeshOf(RandomPoints(f.rng, n))); }},
       {"an expression target's offset transform is set", nullptr,
@@ -205,6 +213,11 @@ TEST_F(CacheTest, ChangedGeometryShowsAtTheNextEvaluation) {
       {"the Neutral alone loses points, unannounced", nullptr,
        [](CacheTest& f) { f.Resize(f.Mesh(TARGET_NEUTRAL), n - 5); }},
       {"a target loses points, unannounced", nullptr, [](CacheTest& f) { f.Resize(f.Mesh(TARGET_OPEN), n - 1); }},
+      {"a target is remade with more points, unannounced", nullptr,
+       [](CacheTest& f) {
+         f.Resize(f.Mesh(TARGET_OPEN), n + 2);
+         f.Move(f.Mesh(TARGET_OPEN), false);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
