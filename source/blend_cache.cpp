@@ -57,13 +57,13 @@ void AddAll(float* acc, const float* const d[], const float w[], int count, size
   if (count - i == 1) AddScaled1(acc, d[i] + offset, w[i], len);
 }
 
-void Store(float* floats, int k, const Point3& p) {
+void Store(float* floats, size_t k, const Point3& p) {
   floats[3 * k] = p.x;
   floats[3 * k + 1] = p.y;
   floats[3 * k + 2] = p.z;
 }
 
-Point3 Load(const float* floats, int k) { return Point3(floats[3 * k], floats[3 * k + 1], floats[3 * k + 2]); }
+Point3 Load(const float* floats, size_t k) { return Point3(floats[3 * k], floats[3 * k + 1], floats[3 * k + 2]); }
 
 // Bit for bit: a transform that is set again to the same value leaves the
 // arrays alone, and one holding a NaN still matches itself.

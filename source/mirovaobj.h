@@ -148,7 +148,12 @@ class ExpressionObject : public GeomObject {
   // Puts the Neutral's evaluated state (made writable) into cache; false
   // when there is nothing to blend.
   bool TakeNeutralState(TimeValue t, Object* neutral, Object*& neutralResult, bool& pointsCopied);
-  // The base and blend passes over n points.
+  // The slots blended at these weights (in channel order) and their weights:
+  // assigned, with a weight that is a number other than zero, and at least n
+  // points. Returns how many.
+  int BlendedTargets(int n, const float weights[NUM_CHANNELS], int slots[NUM_CHANNELS], float used[NUM_CHANNELS]);
+  // The result's n points: the Neutral's moved by its offset, and each
+  // blended target's difference from them added at its weight.
   void Blend(TimeValue t, Object* neutralResult, int n, bool pointsCopied, const float weights[NUM_CHANNELS]);
   // Locks the result, valid at t only.
   void FinishResult(TimeValue t);

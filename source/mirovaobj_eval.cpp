@@ -83,11 +83,8 @@ bool ExpressionObject::TakeNeutralState(TimeValue t, Object* neutral, Object*& n
   return true;
 }
 
-void ExpressionObject::Blend(TimeValue t, Object* neutralResult, int n, bool pointsCopied,
-                             const float weights[NUM_CHANNELS]) {
-  const Matrix3& m0 = targets[TARGET_NEUTRAL].offsetTM;
-  int blended[NUM_CHANNELS];
-  float used[NUM_CHANNELS];
+int ExpressionObject::BlendedTargets(int n, const float weights[NUM_CHANNELS], int slots[NUM_CHANNELS],
+                                     float used[NUM_CHANNELS]) {
   int count = 0;
   for (int c = 0; c < NUM_CHANNELS; ++c) {
     const int j = expressionChannels[c].target;
@@ -100,9 +97,18 @@ void ExpressionObject::Blend(TimeValue t, Object* neutralResult, int n, bool poi
       blendCache.Release(j);
       continue;
     }
-    blended[count] = j;
+    slots[count] = j;
     used[count++] = w;
   }
+  return count;
+}
+
+void ExpressionObject::Blend(TimeValue t, Object* neutralResult, int n, bool pointsCopied,
+                             const float weights[NUM_CHANNELS]) {
+  const Matrix3& m0 = targets[TARGET_NEUTRAL].offsetTM;
+  int slots[NUM_CHANNELS];
+  float used[NUM_CHANNELS];
+  const int count = BlendedTargets(n, weights, slots, used);
   if (count == 0) {
     // The result already holds the Neutral's points, which the identity
     // would leave as they are.
@@ -111,10 +117,8 @@ void ExpressionObject::Blend(TimeValue t, Object* neutralResult, int n, bool poi
   }
   const float* base = blendCache.Base(neutralResult, n, m0, t);
   const float* differences[NUM_CHANNELS];
-  for (int i = 0; i < count; ++i) {
-    const int j = blended[i];
-    differences[i] = blendCache.Difference(j, targets[j].object, targets[j].offsetTM, t);
-  }
+  for (int i = 0; i < count; ++i)
+    differences[i] = blendCache.Difference(slots[i], targets[slots[i]].object, targets[slots[i]].offsetTM, t);
   if (Point3* out = MeshPoints(cache.obj, n)) {
     BlendPoints(out, n, base, differences, used, count);
     return;
