@@ -7,6 +7,8 @@
 #include <benchmark/benchmark.h>
 #include <triobj.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
