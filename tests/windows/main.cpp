@@ -1,0 +1,40 @@
+// Windows test program: message boxes are watched and answered, every test
+// starts from a clean user, and --dialog_dump=PATH names the file where the
+// dialog test writes what Windows built.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <headless.h>
+
+#include <cstring>
+#include <string>
+
+#include "dialog_dump.h"
+
+namespace headless {
+void WatchMessageBoxes();
+}
+
+namespace {
+
+class CleanUser : public testing::EmptyTestEventListener {
+  void OnTestStart(const testing::TestInfo&) override { headless::ResetRecords(); }
+};
+
+}  // namespace
+
+std::string& DialogDumpPath() {
+  static std::string path;
+  return path;
+}
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  const char kFlag[] = "--dialog_dump=";
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], kFlag, sizeof kFlag - 1) == 0) DialogDumpPath() = argv[i] + sizeof kFlag - 1;
+  }
+  headless::WatchMessageBoxes();
+  testing::UnitTest::GetInstance()->listeners().Append(new CleanUser);
+  return RUN_ALL_TESTS();
+}
