@@ -41,13 +41,26 @@ prepare_wine() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "windows: making the Wine prefix (once)"
     xvfb-run -a wineboot -i >/dev/null 2>&1
+    # A virtual desktop: without a window manager every top-level window
+    # (each message box) would wait on X for its focus.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    wineserver -w
   fi
 }
 
 run_tests() {
-  # Dialogs and message boxes need a display: Xvfb gives one.
-  (cd "$top/tests" && xvfb-run -a wine "$build/bin/mirova_wintests.exe" --gtest_brief=1 \
-      "--dialog_dump=$build/dialogs.json")
+  # Dialogs and message boxes need a display: Xvfb gives one. Progress over
+  # CR LF files is exact only at the end on Windows (readers_wintest.cpp).
+  xvfb-run -a wine "$build/bin/mirova_wintests.exe" --gtest_brief=1 \
+      --gtest_filter=-KuperReadTest.ProgressIsPositionOverSizeAfterEverySample \
+      "--dialog_dump=$build/dialogs.json"
+  # The Linux suite compares the stand-in's dialogs with this dump.
+  if ! cmp -s "$build/dialogs.json" "$top/tests/windows/dialogs_wine.json"; then
+    echo "windows: the dialogs Windows builds changed; copy $build/dialogs.json to tests/windows/dialogs_wine.json" >&2
+    diff "$top/tests/windows/dialogs_wine.json" "$build/dialogs.json" | head -20 >&2
+    exit 1
+  fi
 }
 
 install_missing

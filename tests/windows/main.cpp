@@ -1,4 +1,4 @@
-// Windows test program: message boxes are watched and answered, every test
+// Windows test program: the library's entry point runs first, message boxes are watched and answered, every test
 // starts from a clean user, and --dialog_dump=PATH names the file where the
 // dialog test writes what Windows built.
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "dialog_dump.h"
+#include "mirova.h"
 
 namespace headless {
 void WatchMessageBoxes();
@@ -34,6 +35,9 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], kFlag, sizeof kFlag - 1) == 0) DialogDumpPath() = argv[i] + sizeof kFlag - 1;
   }
+  // The library is linked in, with its resources in the program, and set up
+  // as the host's load of it would.
+  DllMain(GetModuleHandleA(nullptr), DLL_PROCESS_ATTACH, nullptr);
   headless::WatchMessageBoxes();
   testing::UnitTest::GetInstance()->listeners().Append(new CleanUser);
   return RUN_ALL_TESTS();

@@ -29,10 +29,10 @@ UINT StyleOf(HWND box) {
   if (yes && no) style = cancel ? MB_YESNOCANCEL : MB_YESNO;
   else if (retry) style = MB_RETRYCANCEL;
   else if (ok && cancel) style = MB_OKCANCEL;
-  // An icon shows as a static of SS_ICON style; which one is not told apart.
+  // An icon shows in a static of SS_ICON style; which one is not told apart.
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const LONG childStyle = GetWindowLongA(child, GWL_STYLE);
-    if ((childStyle & SS_TYPEMASK) == SS_ICON && (childStyle & WS_VISIBLE)) style |= MB_ICONEXCLAMATION;
+    const bool isIcon = (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+    if (isIcon && SendMessageA(child, STM_GETICON, 0, 0) != 0) style |= MB_ICONEXCLAMATION;
   }
   return style;
 }
