@@ -37,8 +37,7 @@ RECT DialogUnits(const json& pixels, const json& baseUnits) {
 
 void ExpectSameWindow(const json& windows, HWND standin, const json& baseUnits, bool checkRect) {
   const headless::WindowInfo info = headless::Inspect(standin);
-  // Windows keeps a dialog item's id as a WORD.
-  EXPECT_EQ(windows["id"].get<int>(), info.id & 0xFFFF);
+  EXPECT_EQ(windows["id"].get<int>(), info.id);
   EXPECT_EQ(strcasecmp(windows["class"].get<std::string>().c_str(), info.className.c_str()), 0)
       << windows["class"] << " vs " << info.className;
   EXPECT_EQ(windows["text"].get<std::string>(), info.text);
@@ -58,7 +57,7 @@ TEST(WindowsDialogs, StandInBuildsWhatWindowsBuilds) {
   const json dump = WindowsDialogs();
   ASSERT_TRUE(dump.is_object()) << "tests/windows/dialogs_wine.json is missing or not JSON";
   ASSERT_FALSE(dump["dialogs"].empty());
-  HWND frame = CreateWindowExA(0, "Static", "panel", WS_OVERLAPPEDWINDOW, 0, 0, 400, 800, nullptr, nullptr,
+  HWND frame = CreateWindowExA(0, "Static", "panel", WS_OVERLAPPED, 0, 0, 400, 800, nullptr, nullptr,
                                nullptr, nullptr);
   for (const json& d : dump["dialogs"]) {
     const int id = d["id"].get<int>();

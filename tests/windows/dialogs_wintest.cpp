@@ -110,7 +110,7 @@ TEST_F(WindowsDialogs, EveryDialogIsBuiltAndWrittenOut) {
     char head[160];
     std::snprintf(head, sizeof head, "  {\"id\": %d, \"baseUnits\": [%ld, %ld], \"client\": %s,\n   \"dialog\": ",
                   ids[n], units.right, units.bottom, RectJson(client).c_str());
-    json += head + WindowJson(dlg, dlg, ids[n]) + ",\n   \"controls\": [\n";
+    json += head + WindowJson(dlg, dlg, GetDlgCtrlID(dlg)) + ",\n   \"controls\": [\n";
     int count = 0;
     for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT), ++count) {
       json += std::string(count ? ",\n" : "") + "    " + WindowJson(c, dlg, GetDlgCtrlID(c));
