@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Checks the image of mirova.dlu as objdump -p shows it: exactly the four
 # exports of mirova.def at ordinals 1 to 4, and the resource types the
-# library needs (menu, dialogs, version) in its .rsrc section.
+# library needs (menu, dialogs, version) in its .rsrc section, and no import
+# of the compiler's runtime DLLs.
 # Usage: check_module.sh OBJDUMP MODULE DEF
 set -euo pipefail
 objdump=$1 module=$2 def=$3
 dump=$("$objdump" -p "$module")
-fail() { echo "check_module: $module: $*" >&2; exit 1; }
+fail() { # The compiler's runtime is linked in: the host finds no runtime DLLs beside
+# a plug-in.
+runtime=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$dump" | grep -iE '^(libstdc|libgcc|libwinpthread)' || true)
+[[ -z $runtime ]] || fail "imports the compiler's runtime: $runtime"
+
+echo "check_module: $module: $*" >&2; exit 1; }
 
 # Export name -> ordinal from the image ("[   i] Name" rows, ordinal = base + i).
 base=$(sed -n 's/^Export Address Table -- Ordinal Base \([0-9]*\).*/\1/p' <<<"$dump")
@@ -26,4 +32,9 @@ types=$(sed -n '/The .rsrc Resource Directory section/,$p' <<<"$dump" |
 for type in 000004:MENU 000005:DIALOG 000010:VERSION; do
   grep -qx "${type%%:*}" <<<"$types" || fail "no ${type#*:} resource"
 done
+# The compiler's runtime is linked in: the host finds no runtime DLLs beside
+# a plug-in.
+runtime=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$dump" | grep -iE '^(libstdc|libgcc|libwinpthread)' || true)
+[[ -z $runtime ]] || fail "imports the compiler's runtime: $runtime"
+
 echo "check_module: $module: exports $(tr '\n' ' ' <<<"$actual")and menu, dialog and version resources"
