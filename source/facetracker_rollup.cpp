@@ -1,5 +1,6 @@
 // The Face Tracker rollup of the expression object: open a recording, show
 // it in the tracker view, key the channels from it.
+#include <windows.h>  // before commdlg.h, which builds on it
 #include <commdlg.h>
 
 #include <cstdio>

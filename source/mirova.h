@@ -13,7 +13,13 @@
 // dialog, menu and window class of the library's resources is made with it.
 extern HINSTANCE hInstance;
 
+#ifdef _WIN32
+// Windows calls the entry point through the C runtime's start-up code, not
+// through the export table, which holds the four exports alone.
+extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, ULONG reason, LPVOID reserved);
+#else
 MIROVA_EXPORT BOOL WINAPI DllMain(HINSTANCE hinstDLL, ULONG reason, LPVOID reserved);
+#endif
 MIROVA_EXPORT const TCHAR* LibDescription();
 MIROVA_EXPORT int LibNumberClasses();
 MIROVA_EXPORT ClassDesc* LibClassDesc(int i);

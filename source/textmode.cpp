@@ -36,6 +36,14 @@ bool IsDecimalNumber(const std::string& s) {
 
 }  // namespace
 
+void TextModeScanner::AtEnd() {
+#ifdef _WIN32
+  // The text-mode buffer is drained here, so the position is the file's own.
+  const int64_t position = _ftelli64(stream);
+  if (position >= 0) consumed = position;
+#endif
+}
+
 void TextModeScanner::Unget(int c) {
   if (c == EOF) return;
   pending = c;

@@ -1,7 +1,8 @@
 // Recorded files are read as Windows text mode delivers them. Rigs and
 // trackers write CR LF; on Windows the "rt" stream hands that over as LF,
 // elsewhere it arrives raw, so the readers take their characters from here
-// to read both kinds of file alike everywhere. The scanner also counts lines
+// to read both kinds of file alike everywhere (on Windows the C runtime does
+// the CR LF work itself). The scanner also counts lines
 // (as an editor shows them) and bytes, for messages and progress.
 #ifndef MIROVA_TEXTMODE_H
 #define MIROVA_TEXTMODE_H
@@ -29,7 +30,9 @@ class TextModeScanner {
   // The line of the last character read; 1 before the first.
   int Line() const { return lastLine; }
   // Bytes taken from the stream so far (a CR LF pair counts two), not
-  // counting a character stepped back over.
+  // counting a character stepped back over. On Windows the C runtime hides
+  // which line feeds were CR LF pairs, so a pair counts one until the end of
+  // the file, where the count is the stream's position: exact there.
   int64_t Consumed() const { return consumed; }
   // The stream reported a read error, not merely its end.
   bool Failed() const { return ferror(stream) != 0; }
@@ -51,6 +54,9 @@ class TextModeScanner {
   Scan Float(float& value);
 
  private:
+  // At the end of the file, on Windows, where the stream's position is exact.
+  void AtEnd();
+
   FILE* stream;
   std::string word;
   int pending = EOF;       // the character stepped back over
@@ -70,8 +76,12 @@ inline int TextModeScanner::Get() {
     pending = EOF;
   } else {
     c = std::getc(stream);
-    if (c == EOF) return EOF;
+    if (c == EOF) {
+      AtEnd();
+      return EOF;
+    }
     lastBytes = 1;
+#ifndef _WIN32
     if (c == '\r') {
       const int next = std::getc(stream);
       if (next == '\n') {
@@ -81,6 +91,7 @@ inline int TextModeScanner::Get() {
         std::ungetc(next, stream);
       }
     }
+#endif
   }
   consumed += lastBytes;
   lineBeforeLast = lastLine;

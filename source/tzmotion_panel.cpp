@@ -1,5 +1,6 @@
 // The motion-control panel: its dialog procedure, its display and loading a
 // take from the open-file dialog.
+#include <windows.h>  // before commdlg.h, which builds on it
 #include <commdlg.h>
 
 #include <cerrno>

@@ -3,7 +3,13 @@
 #ifndef TESTS_TEXT_FILE_H
 #define TESTS_TEXT_FILE_H
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <string>
@@ -19,6 +25,58 @@ inline std::string WithCrLf(const std::string& text) {
   return out;
 }
 
+#ifdef _WIN32
+// On Windows the readers get what the panels give them: a file opened in
+// text mode ("rt"), whose C runtime turns CR LF into LF.
+class TempFile {
+ public:
+  explicit TempFile(const std::string& text) {
+    char dir[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, dir);
+    GetTempFileNameA(dir, "mir", 0, path);
+    FILE* out = std::fopen(path, "wb");
+    if (out == nullptr) return;
+    std::fwrite(text.data(), 1, text.size(), out);
+    std::fclose(out);
+    file = std::fopen(path, "rt");
+  }
+  ~TempFile() {
+    if (file != nullptr) std::fclose(file);
+    DeleteFileA(path);
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  FILE* get() const { return file; }
+
+ private:
+  char path[MAX_PATH] = "";
+  FILE* file = nullptr;
+};
+
+// The text through an anonymous pipe read in text mode.
+class PipeFile {
+ public:
+  explicit PipeFile(const std::string& text) {
+    int ends[2];
+    if (_pipe(ends, 65536, _O_BINARY) != 0) return;
+    const bool written = _write(ends[1], text.data(), static_cast<unsigned>(text.size())) ==
+                         static_cast<int>(text.size());
+    _close(ends[1]);
+    _setmode(ends[0], _O_TEXT);
+    file = written ? _fdopen(ends[0], "rt") : nullptr;
+    if (file == nullptr) _close(ends[0]);
+  }
+  ~PipeFile() {
+    if (file != nullptr) std::fclose(file);
+  }
+  PipeFile(const PipeFile&) = delete;
+  PipeFile& operator=(const PipeFile&) = delete;
+  FILE* get() const { return file; }
+
+ private:
+  FILE* file = nullptr;
+};
+#else
 // A real FILE* with the text in it, rewound, closed when the holder goes.
 class TempFile {
  public:
@@ -57,6 +115,8 @@ class PipeFile {
  private:
   FILE* file = nullptr;
 };
+
+#endif
 
 }  // namespace text_file
 

@@ -29,7 +29,8 @@ TEST_F(PanelTemplate, HoldsEveryControlWithItsTextKindAndRectangle) {
   EXPECT_FALSE((dialog.style & WS_CAPTION) == WS_CAPTION);
   EXPECT_EQ(host->RollupPages().at(0).title, "TzMotionControl");
 
-  const DWORD kEditBits = WS_BORDER | ES_NUMBER | ES_RIGHT;
+  // The template's WS_BORDER becomes a client edge, as the dialog manager makes it.
+  const DWORD kEditBits = ES_NUMBER | ES_RIGHT;
   struct Row {
     const char* cls;
     DWORD kind;  // SS_* or BS_* type, or the edit's bits
@@ -75,6 +76,10 @@ TEST_F(PanelTemplate, HoldsEveryControlWithItsTextKindAndRectangle) {
     EXPECT_EQ(c.className, row.cls);
     DWORD mask = c.className == "Edit" ? row.kind : c.className == "Static" ? SS_TYPEMASK : BS_TYPEMASK;
     EXPECT_EQ(c.style & mask, row.kind);
+    if (c.className == "Edit") {
+      EXPECT_FALSE(c.style & WS_BORDER);
+      EXPECT_TRUE(c.exStyle & WS_EX_CLIENTEDGE);
+    }
     if (row.text) {
       EXPECT_EQ(c.text, row.text);
     }

@@ -2,6 +2,9 @@
 #ifndef STANDIN_MAXTYPES_H
 #define STANDIN_MAXTYPES_H
 #include <windows.h>
+#ifdef _WIN32
+#include <tchar.h>  // _T, as the host's headers bring it
+#endif
 
 typedef int TimeValue;  // ticks, 4800 a second
 #define TIME_TICKSPERSEC 4800

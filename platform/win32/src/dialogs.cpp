@@ -4,7 +4,9 @@
 
 #include <headless_win32.h>
 
+#include <cctype>
 #include <cstdio>
+#include <string>
 
 #include "resource_script.h"
 #include "window_table.h"
@@ -14,6 +16,14 @@ namespace standin {
 const char dialogClassName[] = "#32770";
 
 namespace {
+
+bool EqualsIgnoringCase(const std::string& a, const char* b) {
+  size_t i = 0;
+  for (; i < a.size() && b[i]; ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return i == a.size() && !b[i];
+}
 
 // The first control that takes the focus by tabbing: visible, enabled, with
 // WS_TABSTOP.
@@ -27,10 +37,24 @@ HWND FirstTabStop(HWND dlg) {
   return nullptr;
 }
 
+// What the dialog manager makes of an item's styles: no control tells its
+// dialog of its children's coming and going, and an edit's plain border
+// becomes a sunken client edge.
+void ItemStyles(const DialogItemTemplate& item, DWORD& style, DWORD& exStyle) {
+  style = item.style;
+  exStyle = item.exStyle | WS_EX_NOPARENTNOTIFY;
+  if (EqualsIgnoringCase(item.className, "Edit") && (style & WS_BORDER)) {
+    style &= ~static_cast<DWORD>(WS_BORDER);
+    exStyle |= WS_EX_CLIENTEDGE;
+  }
+}
+
 bool AddItems(HWND dlg, const DialogTemplate& t, HINSTANCE instance) {
   for (const DialogItemTemplate& item : t.items) {
+    DWORD style, exStyle;
+    ItemStyles(item, style, exStyle);
     HWND control = CreateWindowExA(
-        item.exStyle, item.className.c_str(), item.text.c_str(), item.style, item.rect.left,
+        exStyle, item.className.c_str(), item.text.c_str(), style, item.rect.left,
         item.rect.top, item.rect.right, item.rect.bottom, dlg,
         reinterpret_cast<HMENU>(static_cast<intptr_t>(item.id)), instance, nullptr);
     if (!control) {
@@ -53,9 +77,10 @@ HWND BuildDialog(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC d
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return nullptr;
   }
-  // Built hidden, shown once WM_INITDIALOG has set it up.
+  // Built hidden, shown once WM_INITDIALOG has set it up. Every dialog has
+  // the 3-D look, as Windows gives it whatever the template says.
   HWND dlg = CreateWindowExA(t->exStyle, dialogClassName, t->caption.c_str(),
-                             t->style & ~static_cast<DWORD>(WS_VISIBLE), t->rect.left,
+                             (t->style | DS_3DLOOK) & ~static_cast<DWORD>(WS_VISIBLE), t->rect.left,
                              t->rect.top, t->rect.right, t->rect.bottom, parent, nullptr, instance,
                              nullptr);
   if (!dlg) return nullptr;
