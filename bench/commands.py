@@ -76,13 +76,15 @@ def recording_bytes(samples):
     return samples * len(MARKERS) * 2 * 4 + samples * 4 + names
 
 
-def run(command, work, stdout_path=None):
-    """Runs command under /usr/bin/time (a child forked from this script
-    would inherit its peak memory); (exit status, wall seconds, peak KiB)."""
+def run(command, work, out_dir, stdout_path=None):
+    """Runs command in out_dir under /usr/bin/time (a child forked from this
+    script would inherit its peak memory); (exit status, wall seconds, peak KiB).
+    Outputs are named relative to out_dir, so that reports naming them read
+    the same wherever the bench runs."""
     measure = os.path.join(work, "time.out")
-    out = open(stdout_path, "wb") if stdout_path else subprocess.DEVNULL
+    out = open(os.path.join(out_dir, stdout_path), "wb") if stdout_path else subprocess.DEVNULL
     status = subprocess.run(["/usr/bin/time", "-f", "%e %M", "-o", measure] + command, stdout=out,
-                            stderr=subprocess.DEVNULL).returncode
+                            stderr=subprocess.DEVNULL, cwd=out_dir).returncode
     if stdout_path:
         out.close()
     wall, rss = open(measure).read().split()[-2:]
@@ -103,7 +105,7 @@ def example_runs(mirova, out):
     ex = os.path.join(TOP, "examples")
     face, targets = face_targets()
     neutral, targets = targets[:2], targets[2:]
-    o = lambda name: os.path.join(out, name)
+    o = lambda name: name  # relative to out, where the commands run
     return [
         ("ex inspect asc", [mirova, "inspect", ex + "/dolly.asc"], o("dolly.json")),
         ("ex camera json", [mirova, "camera", ex + "/dolly.asc", "-o", o("dolly-camera.json")], None),
@@ -130,7 +132,7 @@ def sized_runs(mirova, work, out, n):
             write(path + ".part", n)
             os.rename(path + ".part", path)
     neutral = face_targets()[1][:2]
-    o = lambda name: os.path.join(out, "%d-%s" % (n, name))
+    o = lambda name: "%d-%s" % (n, name)
     return [
         ("camera json", [mirova, "camera", asc, "-o", o("camera.json")], None),
         ("camera stdout", [mirova, "camera", asc], o("camera-stdout.json")),
@@ -163,13 +165,19 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--mirova", default=os.path.join(TOP, "build", "bin", "mirova"))
     parser.add_argument("--work", default=os.path.join(TOP, "build", "bench-commands"))
+    parser.add_argument("--fresh", action="store_true", help="remake the generated inputs")
     parser.add_argument("--sizes", default="10000,100000")
     parser.add_argument("--save")
     parser.add_argument("--compare")
     parser.add_argument("--callgrind", action="store_true")
     args = parser.parse_args()
+    args.mirova, args.work = os.path.abspath(args.mirova), os.path.abspath(args.work)
     sizes = [int(s) for s in args.sizes.split(",")]
     out = os.path.join(args.work, "out")
+    os.makedirs(args.work, exist_ok=True)
+    for name in os.listdir(args.work):
+        if args.fresh and re.match(r"(take|face)-\d+\.(asc|trc)$", name):
+            os.remove(os.path.join(args.work, name))
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)
     runs = [(label, cmd, so) for label, cmd, so in example_runs(args.mirova, out)]
@@ -179,7 +187,7 @@ def main():
         runs += [("%d %s" % (n, label), cmd, so) for label, cmd, so in sized_runs(args.mirova, args.work, out, n)]
     print("%-24s %6s %9s %12s" % ("command", "exit", "wall s", "peak MiB"))
     for label, cmd, so in runs:
-        status, wall, rss = run(cmd, args.work, so)
+        status, wall, rss = run(cmd, args.work, out, so)
         print("%-24s %6d %9.3f %12.1f" % (label, status, wall, rss / 1024.0))
     if args.callgrind:
         print(callgrind_share(args.mirova, args.work, min(sizes)))
