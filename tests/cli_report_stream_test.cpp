@@ -1,7 +1,9 @@
 // Reports stream to their destination: a report far larger than any buffer
 // arrives whole, and one that fails part-way leaves the destination as it
 // was, with no temporary file beside it.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -9,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "cli.h"
 #include "output_file.h"
@@ -95,6 +98,43 @@ TEST_F(ReportStream, ANewFileThatFailsIsNeverMade) {
   EXPECT_EQ(status, cli::EXIT_REFUSED);
   EXPECT_FALSE(fs::exists(dir + "new.json"));
   EXPECT_EQ(Entries(), 0u);
+}
+
+TEST_F(ReportStream, AFifoGetsALargeReportWholeInOrderAndNothingOnFailure) {
+  ASSERT_EQ(mkfifo((dir + "pipe").c_str(), 0600), 0);
+  const std::string big = Report(300000);  // many times the pipe's and the buffers' size
+  std::ostringstream out, err;
+  // Nothing reaches the reader of a report that fails.
+  const int early = open((dir + "pipe").c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(early, 0);
+  EXPECT_EQ(cli::WriteReportTo(dir + "pipe", out, err,
+                               [&](std::ostream& to, std::string* problem) {
+                                 to << big;
+                                 *problem = "no";
+                                 return false;
+                               }),
+            cli::EXIT_REFUSED);
+  char byte;
+  EXPECT_LE(read(early, &byte, 1), 0);
+  close(early);
+  // A report that succeeds arrives whole, however large.
+  std::string received;
+  std::thread reader([&] {
+    const int fd = open((dir + "pipe").c_str(), O_RDONLY);
+    char block[4096];
+    for (ssize_t n; fd >= 0 && (n = read(fd, block, sizeof block)) > 0;) received.append(block, n);
+    if (fd >= 0) close(fd);
+  });
+  EXPECT_EQ(cli::WriteReportTo(dir + "pipe", out, err,
+                               [&](std::ostream& to, std::string*) {
+                                 to << big;
+                                 return true;
+                               }),
+            cli::EXIT_OK);
+  reader.join();
+  EXPECT_TRUE(received == big) << received.size() << " of " << big.size() << " bytes";
+  EXPECT_TRUE(fs::is_fifo(dir + "pipe"));
+  EXPECT_EQ(Entries(), 1u);
 }
 
 }  // namespace
