@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -153,8 +154,10 @@ void MotionControlUtility::SetStatus(const char* text) {
 }
 
 void MotionControlUtility::SetProgress(float fraction) {
-  TSTR text;
-  text.printf("%d", static_cast<int>(fraction * 100.0f));
+  // The same digits printf's "%d" gives, without its cost: this runs after
+  // every sample read and every sample applied.
+  char text[16];
+  *std::to_chars(text, text + sizeof text - 1, static_cast<int>(fraction * 100.0f)).ptr = '\0';
   SetDlgItemTextA(hPanel, IDC_MOTION_PERCENT, text);
 }
 

@@ -101,14 +101,13 @@ std::string DisplayAfter(HWND panel, const char* label) {
   return found ? TextOf(GetWindow(found, GW_HWNDNEXT)) : std::string();
 }
 
-// What the camera ended up with, and what the panel shows.
+// What the panel shows of the take; the keys stay on the camera, where the
+// report reads them.
 struct CameraTake {
   std::string name;
   int fps = 0;
   int samples = 0;
-  std::vector<CameraKey> keys;
-  Point3 scale;
-  float fov = 0.0f;  // horizontal, radians
+  INode* camera = nullptr;
 };
 
 CameraTake ReadCamera(INode* camera, HWND panel) {
@@ -116,39 +115,58 @@ CameraTake ReadCamera(INode* camera, HWND panel) {
   take.name = DisplayAfter(panel, "Name:");
   take.samples = std::atoi(DisplayAfter(panel, "Samples:").c_str());
   take.fps = std::atoi(TextOf(FindControl(panel, "Edit")).c_str());
-  Control* tm = camera->GetTMController();
-  Control* position = tm->GetPositionController();
-  Control* rotation = tm->GetRotationController();
-  for (int i = 0; i < position->NumKeys(); ++i) {
-    CameraKey key;
-    key.ticks = position->GetKeyTime(i);
-    Interval valid = FOREVER;
-    position->GetValue(key.ticks, &key.position, valid, CTRL_ABSOLUTE);
-    rotation->GetValue(key.ticks, &key.rotation, valid, CTRL_ABSOLUTE);
-    take.keys.push_back(key);
-  }
-  ScaleValue scale;
-  Interval valid = FOREVER;
-  tm->GetScaleController()->GetValue(0, &scale, valid, CTRL_ABSOLUTE);
-  take.scale = scale.s;
-  take.fov = static_cast<GenCamera*>(camera->GetObjectRef())->GetFOV();
+  take.camera = camera;
   return take;
 }
+
+int KeyCount(INode* camera) { return camera->GetTMController()->GetPositionController()->NumKeys(); }
+
+// The camera at its i-th position key.
+CameraKey KeyOf(INode* camera, int i) {
+  Control* tm = camera->GetTMController();
+  CameraKey key;
+  key.ticks = tm->GetPositionController()->GetKeyTime(i);
+  Interval valid = FOREVER;
+  tm->GetPositionController()->GetValue(key.ticks, &key.position, valid, CTRL_ABSOLUTE);
+  tm->GetRotationController()->GetValue(key.ticks, &key.rotation, valid, CTRL_ABSOLUTE);
+  return key;
+}
+
+// Every key, for the writers that take them whole.
+std::vector<CameraKey> KeysOf(INode* camera) {
+  std::vector<CameraKey> keys(static_cast<size_t>(KeyCount(camera)));
+  for (size_t i = 0; i < keys.size(); ++i) keys[i] = KeyOf(camera, static_cast<int>(i));
+  return keys;
+}
+
+Point3 ScaleOf(INode* camera) {
+  ScaleValue scale;
+  Interval valid = FOREVER;
+  camera->GetTMController()->GetScaleController()->GetValue(0, &scale, valid, CTRL_ABSOLUTE);
+  return scale.s;
+}
+
+// Horizontal, in radians.
+float FovOf(INode* camera) { return static_cast<GenCamera*>(camera->GetObjectRef())->GetFOV(); }
 
 void WriteTakeJson(std::ostream& out, const CameraTake& take, const MessageLog& messages) {
   JsonWriter json(out);
   json.BeginObject().Key("file").String(take.name).Key("fps").Int(take.fps).Key("samples").Int(take.samples);
+  const int keys = KeyCount(take.camera);
   json.Key("position").BeginArray();
-  for (const CameraKey& key : take.keys) {
+  for (int i = 0; i < keys; ++i) {
+    const CameraKey key = KeyOf(take.camera, i);
     const Point3& p = key.position;
     json.BeginArray().Int(key.ticks).Float(p.x).Float(p.y).Float(p.z).EndArray();
   }
   json.EndArray().Key("rotation").BeginArray();
-  for (const CameraKey& key : take.keys) {
+  for (int i = 0; i < keys; ++i) {
+    const CameraKey key = KeyOf(take.camera, i);
     const Quat q = RightHanded(key.rotation);
     json.BeginArray().Int(key.ticks).Float(q.x).Float(q.y).Float(q.z).Float(q.w).EndArray();
   }
-  json.EndArray().Key("scale").BeginArray().Float(take.scale.x).Float(take.scale.y).Float(take.scale.z).EndArray();
+  const Point3 scale = ScaleOf(take.camera);
+  json.EndArray().Key("scale").BeginArray().Float(scale.x).Float(scale.y).Float(scale.z).EndArray();
   json.Key("messages");
   messages.WriteJson(json);
   json.EndObject();
@@ -186,9 +204,9 @@ bool WriteTake(const CameraTake& take, const CameraOptions& o, const MessageLog&
                std::string* problem) {
   bool binary = false;
   if (o.format == "chan")
-    WriteChan(to, take.keys, take.fps);
+    WriteChan(to, KeysOf(take.camera), take.fps);
   else if (o.format == "gltf" && IsGltfPath(o.output, &binary))
-    return WriteCameraGltf(take.keys, take.fov, binary, to, problem);
+    return WriteCameraGltf(KeysOf(take.camera), FovOf(take.camera), binary, to, problem);
   else
     WriteTakeJson(to, take, messages);
   return true;
@@ -234,7 +252,7 @@ int RunCamera(const Args& args, std::ostream& out, std::ostream& err) {
     status = WorkPanel(panel, o, messages, err);
     if (status == EXIT_REFUSED) PrintReadFault(err, o.file, LoadedTake(cd).fault);
     if (status == EXIT_OK) {
-      CameraTake take = ReadCamera(camera, panel);
+      const CameraTake take = ReadCamera(camera, panel);
       status = WriteReportTo(o.output, out, err, [&](std::ostream& to, std::string* problem) {
         return WriteTake(take, o, messages, to, problem);
       });

@@ -140,13 +140,9 @@ bool KeysWritten(IParamBlock* pblock) {
 bool WriteFace(const FaceRequest& request, ExpressionObject* obj, const MessageLog& messages, std::ostream& to,
                std::string* problem) {
   bool binary = false;
-  if (request.format == "gltf" && IsGltfPath(request.output, &binary)) {
-    std::string gltf;
-    if (!ExpressionGltf(obj, 0, true, binary, &gltf, problem)) return false;
-    to << gltf;
-  } else {
-    WriteKeysJson(to, request, obj->pblock, messages);
-  }
+  if (request.format == "gltf" && IsGltfPath(request.output, &binary))
+    return ExpressionGltf(obj, 0, true, binary, to, problem);
+  WriteKeysJson(to, request, obj->pblock, messages);
   return true;
 }
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <sstream>
 
 #include "mirovaobj.h"
 
@@ -105,15 +104,12 @@ bool FrameWeights(ExpressionObject* obj, const MorphMesh& mesh, WeightTrack* tra
   return true;
 }
 
-bool ExpressionGltf(ExpressionObject* obj, TimeValue t, bool animated, bool binary, std::string* gltf,
+bool ExpressionGltf(ExpressionObject* obj, TimeValue t, bool animated, bool binary, std::ostream& out,
                     std::string* problem) {
   MorphMesh mesh = MorphMeshOf(obj, t);
   WeightTrack track;
   if (animated && !FrameWeights(obj, mesh, &track, problem)) return false;
-  std::ostringstream out;
-  if (!WriteFaceGltf(mesh, TargetWeights(obj, mesh, t), track, binary, out, problem)) return false;
-  *gltf = out.str();
-  return true;
+  return WriteFaceGltf(mesh, TargetWeights(obj, mesh, t), track, binary, out, problem);
 }
 
 }  // namespace cli

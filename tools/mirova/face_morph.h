@@ -5,6 +5,7 @@
 #define MIROVA_CLI_FACE_MORPH_H
 #include <maxtypes.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,10 +31,11 @@ std::vector<float> TargetWeights(ExpressionObject* obj, const MorphMesh& mesh, T
 // its last, both included; none when no parameter has keys.
 WeightTrack FrameWeights(ExpressionObject* obj, const MorphMesh& mesh);
 
-// The object as a glTF file in *gltf (GLB when binary): its morph mesh with
-// the weights at t and, when animated, the weights at every frame. False,
-// with *problem, when it cannot be written (see WriteFaceGltf).
-bool ExpressionGltf(ExpressionObject* obj, TimeValue t, bool animated, bool binary, std::string* gltf,
+// Writes the object as a glTF file to out (GLB when binary): its morph mesh
+// with the weights at t and, when animated, the weights at every frame.
+// False, with *problem, when it cannot be written (see WriteFaceGltf); out
+// has then had nothing but what a failed write left.
+bool ExpressionGltf(ExpressionObject* obj, TimeValue t, bool animated, bool binary, std::ostream& out,
                     std::string* problem);
 
 }  // namespace cli

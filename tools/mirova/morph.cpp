@@ -201,10 +201,7 @@ bool WriteMorph(const MorphRequest& request, ExpressionObject* obj, const ObjMes
     WriteObj(to, result);
     return true;
   }
-  std::string gltf;
-  if (!ExpressionGltf(obj, request.time, false, binary, &gltf, problem)) return false;
-  to << gltf;
-  return true;
+  return ExpressionGltf(obj, request.time, false, binary, to, problem);
 }
 
 }  // namespace

@@ -83,13 +83,14 @@ OutputFile::OutputFile(const std::string& path) : path(path), target(Resolved(pa
   if (exists && S_ISDIR(existing.st_mode)) {
     error = EISDIR;
   } else if (exists && !S_ISREG(existing.st_mode)) {
-    stream.rdbuf(&memory);
+    StartSpool();
   } else {
     StartTemporary(exists ? existing.st_mode & 07777 : NewFileMode());
   }
 }
 
 OutputFile::~OutputFile() {
+  if (spool) std::fclose(spool);
   if (fd >= 0) close(fd);
   if (!temporary.empty()) unlink(temporary.c_str());
 }
@@ -109,11 +110,28 @@ void OutputFile::StartTemporary(unsigned mode) {
   stream.rdbuf(file.get());
 }
 
+void OutputFile::StartSpool() {
+  spool = std::tmpfile();
+  if (!spool) {
+    error = errno;
+    return;
+  }
+  file = std::make_unique<FileBuffer>(fileno(spool));
+  stream.rdbuf(file.get());
+}
+
+// The spool copied to the destination a block at a time.
 int OutputFile::WriteInPlace() {
+  const int from = fileno(spool);
+  if (lseek(from, 0, SEEK_SET) != 0) return errno;
   const int out = open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
   if (out < 0) return errno;
-  const std::string& text = memory.str();
-  int failure = WriteAll(out, text.data(), text.size());
+  int failure = 0;
+  char block[1 << 16];
+  for (ssize_t n; failure == 0 && (n = read(from, block, sizeof block)) != 0;) {
+    if (n < 0 && errno == EINTR) continue;
+    failure = n < 0 ? errno : WriteAll(out, block, static_cast<size_t>(n));
+  }
   if (close(out) != 0 && failure == 0) failure = errno;
   return failure;
 }
@@ -133,7 +151,7 @@ bool OutputFile::Commit(std::ostream& err) {
   stream.flush();
   if (error == 0 && file) error = file->Error();
   if (error == 0 && !stream) error = EIO;
-  if (error == 0) error = file ? FinishTemporary() : WriteInPlace();
+  if (error == 0) error = spool ? WriteInPlace() : FinishTemporary();
   if (error == 0) return true;
   err << "mirova: cannot write " << path << ": " << std::strerror(error) << "\n";
   return false;

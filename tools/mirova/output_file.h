@@ -10,14 +10,15 @@
 //
 // A destination that is not a regular file (a device such as /dev/null or
 // /dev/full, a FIFO) cannot be replaced by renaming and must stay what it
-// is: the output is held in memory and written to it in place by Commit, so
-// that a command that fails writes nothing there either.
+// is: the output is spooled to an unnamed temporary file and copied to it in
+// place by Commit, so that a command that fails writes nothing there either,
+// and a large output is never held in memory.
 #ifndef MIROVA_CLI_OUTPUT_FILE_H
 #define MIROVA_CLI_OUTPUT_FILE_H
 #include <functional>
+#include <cstdio>
 #include <memory>
 #include <ostream>
-#include <sstream>
 #include <string>
 
 namespace cli {
@@ -42,6 +43,7 @@ class OutputFile {
  private:
   class FileBuffer;
   void StartTemporary(unsigned mode);
+  void StartSpool();
   int WriteInPlace();
   int FinishTemporary();
 
@@ -50,8 +52,8 @@ class OutputFile {
   std::string temporary;  // beside target; empty when writing in place or once renamed
   int fd = -1;            // the temporary's
   int error = 0;          // errno of the first failure
-  std::unique_ptr<FileBuffer> file;  // into the temporary
-  std::stringbuf memory;             // what goes in place
+  std::FILE* spool = nullptr;        // what goes in place, when writing in place
+  std::unique_ptr<FileBuffer> file;  // into the temporary or the spool
   std::ostream stream;
 };
 

@@ -144,8 +144,7 @@ HWND GetDlgItem(HWND dlg, int id) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
-  for (HWND child : w->children)
-    if (LookUpWindow(child)->id == id) return child;
+  if (HWND child = standin::ChildWithId(w, id)) return child;
   SetLastError(ERROR_CONTROL_ID_NOT_FOUND);
   return nullptr;
 }

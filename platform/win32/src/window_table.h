@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace standin {
@@ -47,6 +48,10 @@ struct WindowData {
   HWND owner = nullptr;   // top-level windows
   HMENU menu = nullptr;   // top-level windows: the menu bar (menus.cpp)
   std::vector<HWND> children;  // in creation order, which is the tab order
+  // GetDlgItem's index: per id, the first child with it in z-order. Remade at
+  // the next look-up once a child came, went or changed its id.
+  std::unordered_map<int, HWND> childById;
+  bool childIdsStale = false;
   LONG_PTR userData = 0;
   std::vector<char> extra;  // the class-declared window extra bytes
   bool destroying = false;
@@ -64,6 +69,8 @@ struct WindowData {
 WindowData* LookUpWindow(HWND hwnd);
 // The class registered under name for instance, or a global class.
 WindowClass* FindClass(const std::string& name, HINSTANCE instance);
+// The first child of parent in z-order whose id is id; null when none has it.
+HWND ChildWithId(WindowData* parent, int id);
 // Sends WM_COMMAND with code and the control's id to the control's parent.
 void NotifyParent(HWND control, WORD code);
 // Registers the built-in control and dialog classes once.

@@ -4,10 +4,9 @@
 #include <headless_win32.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
-#include <map>
 #include <memory>
+#include <unordered_map>
 
 #include "window_table.h"
 
@@ -15,8 +14,10 @@ namespace standin {
 
 namespace {
 
-std::map<HWND, std::unique_ptr<WindowData>>& Windows() {
-  static std::map<HWND, std::unique_ptr<WindowData>> windows;
+// Hashed: every call on a window starts with finding it, many times a sample
+// when a panel shows progress.
+std::unordered_map<HWND, std::unique_ptr<WindowData>>& Windows() {
+  static std::unordered_map<HWND, std::unique_ptr<WindowData>> windows;
   return windows;
 }
 
@@ -57,7 +58,9 @@ WindowData* AddWindow(WindowClass* wc, DWORD exStyle, DWORD style, HWND parent, 
   if (style & WS_CHILD) {
     data->parent = parent;
     data->id = static_cast<int>(reinterpret_cast<intptr_t>(menu));
-    LookUpWindow(parent)->children.push_back(data->handle);
+    WindowData* p = LookUpWindow(parent);
+    p->children.push_back(data->handle);
+    p->childIdsStale = true;
   } else {
     data->owner = TopLevelOf(parent);
     data->menu = menu;
@@ -99,6 +102,7 @@ void FreeWindow(HWND hwnd) {
         siblings.erase(it);
         break;
       }
+    parent->childIdsStale = true;
   }
   --w->windowClass->liveWindows;
   HMENU menu = w->menu;
@@ -130,12 +134,30 @@ WindowData* LookUpWindow(HWND hwnd) {
   return it == Windows().end() ? nullptr : it->second.get();
 }
 
+HWND ChildWithId(WindowData* parent, int id) {
+  if (parent->childIdsStale) {
+    parent->childById.clear();
+    // Backwards, so that the first child with an id is the one kept.
+    for (auto it = parent->children.rbegin(); it != parent->children.rend(); ++it)
+      parent->childById[LookUpWindow(*it)->id] = *it;
+    parent->childIdsStale = false;
+  }
+  auto found = parent->childById.find(id);
+  return found == parent->childById.end() ? nullptr : found->second;
+}
+
+namespace {
+
+// Class names compare without regard to ASCII case; plain arithmetic, as
+// std::tolower's locale look-up shows in every control's class check.
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
 bool SameName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
   return true;
 }
 
@@ -157,7 +179,12 @@ void NotifyParent(HWND control, WORD code) {
 
 std::vector<HWND> AllWindows() {
   std::vector<HWND> handles;
+  handles.reserve(Windows().size());
   for (auto& entry : Windows()) handles.push_back(entry.first);
+  // Handles count up, so their order is the order of creation.
+  std::sort(handles.begin(), handles.end(), [](HWND a, HWND b) {
+    return reinterpret_cast<uintptr_t>(a) < reinterpret_cast<uintptr_t>(b);
+  });
   return handles;
 }
 
@@ -368,7 +395,10 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
     case GWLP_USERDATA: w->userData = value; break;
     case GWL_STYLE: w->style = static_cast<DWORD>(value); break;
     case GWL_EXSTYLE: w->exStyle = static_cast<DWORD>(value); break;
-    case GWLP_ID: w->id = static_cast<int>(value); break;
+    case GWLP_ID:
+      w->id = static_cast<int>(value);
+      if (WindowData* parent = LookUpWindow(w->parent)) parent->childIdsStale = true;
+      break;
     case GWLP_WNDPROC: w->proc = reinterpret_cast<WNDPROC>(value); break;
     default: return 0;
   }

@@ -1,0 +1,209 @@
+#!/usr/bin/env python3
+"""Times the command line on large generated inputs and keeps its outputs.
+
+    bench/commands.py [--mirova BUILD/bin/mirova] [--work DIR] [--sizes 10000,100000]
+                      [--save DIR] [--compare DIR] [--callgrind]
+
+For each size it writes a motion take (N samples, .asc) and a tracker
+recording (N samples x 30 markers, .trc), then runs `camera` (json, chan,
+gltf), `face`, `inspect FILE.trc` and `inspect FILE.asc`, printing wall time,
+peak resident memory and, for the recording, its size in memory counted as
+samples x markers x 2 floats (the positions) + samples x 1 int (the times) +
+the marker names. The bundled examples' JSON, .chan, OBJ and glTF outputs are
+made too.
+
+--save DIR keeps every output; --compare DIR compares each one byte for byte
+with the one saved there and fails when any differs.
+--callgrind runs `camera` once more under callgrind on the smallest size and
+prints the inclusive share of the panel's SetProgress.
+"""
+import argparse
+import filecmp
+import math
+import os
+import re
+import shutil
+import subprocess
+import sys
+
+TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+FACE_MARKERS = [
+    ("nose_bridge", 0.400, 0.500), ("lip_upper", 0.600, 0.500), ("lip_lower", 0.660, 0.500),
+    ("lip_left", 0.630, 0.560), ("lip_right", 0.630, 0.440), ("eyelid_left", 0.370, 0.580),
+    ("eyelid_right", 0.370, 0.420), ("out_brow_left", 0.300, 0.620), ("out_brow_right", 0.300, 0.380),
+    ("in_brow_left", 0.310, 0.540), ("in_brow_right", 0.310, 0.460), ("cheek_left", 0.520, 0.620),
+    ("cheek_right", 0.520, 0.380), ("squint_left", 0.410, 0.590), ("squint_right", 0.410, 0.410),
+]
+EXTRA_MARKERS = [("extra_%02d" % i, 0.2 + 0.02 * i, 0.3 + 0.01 * i) for i in range(15)]
+MARKERS = FACE_MARKERS + EXTRA_MARKERS
+RATE = 30
+
+
+def write_take(path, samples):
+    """A dolly move sampled `samples` times, as the rig exports it."""
+    with open(path, "w", newline="\r\n") as out:
+        out.write("Axes = FOCUS,VTrack,VEW,VNS,VPan,VTilt,VRoll\n")
+        for i in range(samples):
+            t = i / max(samples - 1, 1)
+            s = 0.5 - 0.5 * math.cos(math.pi * t)
+            values = [120 - 60 * s, 72 * s, 3 * math.sin(7 * t), 54.0, -6 * s, 1.5 * s + 0.25 * math.sin(9 * t),
+                      0.5 * math.sin(5 * t)]
+            out.write(" ".join("%.4f" % (round(v, 4) + 0.0) for v in values) + "\n")
+
+
+def write_recording(path, samples):
+    """A face that opens and closes its mouth, with 30 markers, one lost now and then."""
+    with open(path, "w", newline="\r\n") as out:
+        out.write("FaceTracker export\nPerformance: generated\n")
+        out.write("Samples Markers %d %d\n" % (samples, len(MARKERS)))
+        out.write("Frame\tTime\t" + "".join(name + "\t\t\t" for name, _, _ in MARKERS) + "\n")
+        out.write("\t" + "\tY\tX\tC" * len(MARKERS) + "\n")
+        for frame in range(samples):
+            t = frame / RATE
+            open_ = 0.5 - 0.5 * math.cos(t * 2.0)
+            fields = []
+            for m, (name, v, h) in enumerate(MARKERS):
+                if name == "cheek_left" and frame % 97 == 5:
+                    fields.append("\t\t")
+                    continue
+                down = 0.06 * open_ if name == "lip_lower" else 0.003 * math.sin(t + m)
+                fields.append("%.4f\t%.4f\t%.2f" % (v + down, h + 0.01 * math.sin(0.7 * t), 0.9))
+            out.write("%d\t%.4f\t%s\n" % (frame, t, "\t".join(fields)))
+
+
+def recording_bytes(samples):
+    names = sum(len(name) + 1 for name, _, _ in MARKERS)
+    return samples * len(MARKERS) * 2 * 4 + samples * 4 + names
+
+
+def run(command, work, out_dir, stdout_path=None):
+    """Runs command in out_dir under /usr/bin/time (a child forked from this
+    script would inherit its peak memory); (exit status, wall seconds, peak KiB).
+    Outputs are named relative to out_dir, so that reports naming them read
+    the same wherever the bench runs."""
+    measure = os.path.join(work, "time.out")
+    out = open(os.path.join(out_dir, stdout_path), "wb") if stdout_path else subprocess.DEVNULL
+    status = subprocess.run(["/usr/bin/time", "-f", "%e %M", "-o", measure] + command, stdout=out,
+                            stderr=subprocess.DEVNULL, cwd=out_dir).returncode
+    if stdout_path:
+        out.close()
+    wall, rss = open(measure).read().split()[-2:]
+    return status, float(wall), int(rss)
+
+
+def face_targets():
+    face = os.path.join(TOP, "examples", "face")
+    args = ["--neutral", face + "/neutral.obj"]
+    for t in ["open", "puckered", "left-eyelid", "left-eyebrow", "left-cheek", "frown", "left-squint",
+              "right-eyelid", "right-eyebrow", "right-cheek", "right-squint"]:
+        args += ["--target", "%s=%s/%s.obj" % (t, face, t)]
+    return face, args
+
+
+def example_runs(mirova, out):
+    """(label, command, stdout file or None, output files) for the bundled examples."""
+    ex = os.path.join(TOP, "examples")
+    face, targets = face_targets()
+    neutral, targets = targets[:2], targets[2:]
+    o = lambda name: name  # relative to out, where the commands run
+    return [
+        ("ex inspect asc", [mirova, "inspect", ex + "/dolly.asc"], o("dolly.json")),
+        ("ex camera json", [mirova, "camera", ex + "/dolly.asc", "-o", o("dolly-camera.json")], None),
+        ("ex camera chan", [mirova, "camera", ex + "/dolly.asc", "--format", "chan", "-o", o("dolly-camera.chan")],
+         None),
+        ("ex camera glb", [mirova, "camera", ex + "/dolly.asc", "--format", "gltf", "-o", o("dolly-camera.glb")],
+         None),
+        ("ex morph", [mirova, "morph", "--neutral", face + "/neutral.obj"] + targets +
+         ["--set", "Mouth Vertical=60", "--set", "Left Eyelid=20", "--set", "Right Eyebrow=80",
+          "--set", "Frown=100", "-o", o("face-blend.obj")], o("face-blend.json")),
+        ("ex morph gltf", [mirova, "morph", "--neutral", face + "/neutral.obj"] + targets +
+         ["--set", "Frown=100", "-o", o("face-blend.gltf")], None),
+        ("ex inspect trc", [mirova, "inspect", ex + "/face_take.trc"], o("face_take.json")),
+        ("ex face json", [mirova, "face", ex + "/face_take.trc"] + neutral + ["-o", o("face-keys.json")], None),
+        ("ex face glb", [mirova, "face", ex + "/face_take.trc"] + neutral + targets + ["--format", "gltf", "-o",
+                                                                             o("face.glb")], None),
+    ]
+
+
+def sized_runs(mirova, work, out, n):
+    asc, trc = os.path.join(work, "take-%d.asc" % n), os.path.join(work, "face-%d.trc" % n)
+    for path, write in ((asc, write_take), (trc, write_recording)):
+        if not os.path.exists(path):
+            write(path + ".part", n)
+            os.rename(path + ".part", path)
+    neutral = face_targets()[1][:2]
+    o = lambda name: "%d-%s" % (n, name)
+    return [
+        ("camera json", [mirova, "camera", asc, "-o", o("camera.json")], None),
+        ("camera stdout", [mirova, "camera", asc], o("camera-stdout.json")),
+        ("camera chan", [mirova, "camera", asc, "--format", "chan", "-o", o("camera.chan")], None),
+        ("camera glb", [mirova, "camera", asc, "--format", "gltf", "-o", o("camera.glb")], None),
+        ("face json", [mirova, "face", trc] + neutral + ["-o", o("face.json")], None),
+        ("face stdout", [mirova, "face", trc] + neutral, o("face-stdout.json")),
+        ("inspect trc", [mirova, "inspect", trc], o("inspect-trc.json")),
+        ("inspect asc", [mirova, "inspect", asc], o("inspect-asc.json")),
+    ]
+
+
+def callgrind_share(mirova, work, n):
+    """The inclusive share of SetProgress in `camera` on n samples, from callgrind."""
+    asc = os.path.join(work, "take-%d.asc" % n)
+    data = os.path.join(work, "callgrind.out")
+    subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=" + data, mirova, "camera", asc,
+                    "-o", os.path.join(work, "callgrind-camera.json")],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+    report = subprocess.run(["callgrind_annotate", "--inclusive=yes", data], capture_output=True,
+                            text=True).stdout
+    total = re.search(r"([\d,]+) \(100\.0%\)\s+PROGRAM TOTALS", report)
+    progress = re.search(r"([\d,]+) \(\s*([\d.]+)%\)\s+\S*MotionControlUtility::SetProgress", report)
+    if not total or not progress:
+        return "SetProgress not found in the profile"
+    return "SetProgress: %s%% of %s instructions" % (progress.group(2), total.group(1))
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--mirova", default=os.path.join(TOP, "build", "bin", "mirova"))
+    parser.add_argument("--work", default=os.path.join(TOP, "build", "bench-commands"))
+    parser.add_argument("--fresh", action="store_true", help="remake the generated inputs")
+    parser.add_argument("--sizes", default="10000,100000")
+    parser.add_argument("--save")
+    parser.add_argument("--compare")
+    parser.add_argument("--callgrind", action="store_true")
+    args = parser.parse_args()
+    args.mirova, args.work = os.path.abspath(args.mirova), os.path.abspath(args.work)
+    sizes = [int(s) for s in args.sizes.split(",")]
+    out = os.path.join(args.work, "out")
+    os.makedirs(args.work, exist_ok=True)
+    for name in os.listdir(args.work):
+        if args.fresh and re.match(r"(take|face)-\d+\.(asc|trc)$", name):
+            os.remove(os.path.join(args.work, name))
+    shutil.rmtree(out, ignore_errors=True)
+    os.makedirs(out)
+    runs = [(label, cmd, so) for label, cmd, so in example_runs(args.mirova, out)]
+    for n in sizes:
+        print("recording of %d samples x %d markers: %.1f MiB in memory" %
+              (n, len(MARKERS), recording_bytes(n) / 2**20))
+        runs += [("%d %s" % (n, label), cmd, so) for label, cmd, so in sized_runs(args.mirova, args.work, out, n)]
+    print("%-24s %6s %9s %12s" % ("command", "exit", "wall s", "peak MiB"))
+    for label, cmd, so in runs:
+        status, wall, rss = run(cmd, args.work, out, so)
+        print("%-24s %6d %9.3f %12.1f" % (label, status, wall, rss / 1024.0))
+    if args.callgrind:
+        print(callgrind_share(args.mirova, args.work, min(sizes)))
+    if args.save:
+        shutil.rmtree(args.save, ignore_errors=True)
+        shutil.copytree(out, args.save)
+        print("outputs saved in", args.save)
+    if args.compare:
+        names = sorted(set(os.listdir(out)) | set(os.listdir(args.compare)))
+        differ = [n for n in names if not os.path.exists(os.path.join(args.compare, n)) or
+                  not os.path.exists(os.path.join(out, n)) or
+                  not filecmp.cmp(os.path.join(out, n), os.path.join(args.compare, n), shallow=False)]
+        print("%d outputs compared, %d differ %s" % (len(names), len(differ), " ".join(differ)))
+        return 1 if differ else 0
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
