@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bundled_face.h"
 #include "channels.h"
 #include "mirova.h"
 #include "run_program.h"
@@ -232,6 +233,23 @@ TEST_F(CliArgs, ReadmeSynopsesAreTheHelpsUsage) {
   for (const std::string& command : commands)
     for (const std::string& usage : UsageLines(Mirova({command, "--help"}).out)) helped.insert(usage);
   EXPECT_EQ(documented, helped);
+}
+
+// The face built into the program is the example face as the sources hold
+// it now: the build follows the file, whatever its size.
+TEST(BuiltInFace, IsTheExampleFace) {
+  cli::ObjMesh builtIn, file;
+  std::string problem;
+  ASSERT_TRUE(cli::ReadBuiltInFace(builtIn, &problem)) << problem;
+  ASSERT_TRUE(cli::ReadObj(std::string(MIROVA_SOURCE_DIR) + "/examples/face/neutral.obj", file, &problem)) << problem;
+  ASSERT_EQ(builtIn.points.size(), file.points.size());
+  EXPECT_GT(builtIn.points.size(), 3u);
+  for (size_t i = 0; i < file.points.size(); ++i) {
+    EXPECT_EQ(builtIn.points[i].x, file.points[i].x) << i;
+    EXPECT_EQ(builtIn.points[i].y, file.points[i].y) << i;
+    EXPECT_EQ(builtIn.points[i].z, file.points[i].z) << i;
+  }
+  EXPECT_EQ(builtIn.polygons, file.polygons);
 }
 
 }  // namespace
