@@ -66,9 +66,9 @@ void DefineViewOptions(CLI::App& app, ViewRequest& request, ViewWords& words) {
       ->type_name("A:B");
   app.add_option("--fps", words.fps, "Frames a second of the scene (30), a whole number from 1 to 4800")
       ->type_name("N");
-  app.add_flag("--trajectories", words.trajectories, "Choose View > Trajectories: each marker's path");
-  app.add_flag("--names", words.names, "Choose View > Names: each marker's name");
-  app.add_flag("--extents", words.extents, "Choose View > Extents: each marker's range");
+  app.add_flag("--trajectories", words.trajectories, "Choose the view's \"Trajectories\" menu item");
+  app.add_flag("--names", words.names, "Choose the view's \"Names\" menu item");
+  app.add_flag("--extents", words.extents, "Choose the view's \"Extents\" menu item");
   app.add_option("-o", request.output, "The picture, or the folder of pictures (made when missing)")
       ->type_name("OUT.png|DIR/");
 }
