@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds the library and the headless host, then runs the main job on the
+# Builds the library, the plug-in and the headless host (no tests, no
+# benchmarks: scripts/test.sh builds those), then runs the main job on the
 # bundled examples; outputs go to build/examples-out.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/build.sh" "$top/build"
+"$top/scripts/build.sh" "$top/build" -DMIROVA_TESTS=OFF -DMIROVA_BENCH=OFF
 mirova="$top/build/bin/mirova"
 out="$top/build/examples-out"
 mkdir -p "$out"
@@ -14,6 +15,7 @@ for t in open puckered left-eyelid left-eyebrow left-cheek frown left-squint rig
   targets+=(--target "$t=$face/$t.obj")
 done
 set -x
+"$mirova" --version
 "$mirova" info
 "$mirova" inspect "$top/examples/dolly.asc" > "$out/dolly.json"
 "$mirova" camera "$top/examples/dolly.asc" -o "$out/dolly-camera.json"

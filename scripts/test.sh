@@ -16,10 +16,10 @@ for arg in "$@"; do
   esac
 done
 if $sanitize; then
-  "$top/scripts/build.sh" "$top/build-asan" -DMIROVA_WERROR=ON -DMIROVA_SANITIZE=ON -DMIROVA_BENCH=OFF
+  "$top/scripts/build.sh" "$top/build-asan" -DMIROVA_WERROR=ON -DMIROVA_SANITIZE=ON -DMIROVA_TESTS=ON -DMIROVA_BENCH=OFF
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   ctest --test-dir "$top/build-asan" --output-on-failure -j"$(nproc)"
 else
-  "$top/scripts/build.sh" "$top/build" -DMIROVA_WERROR=ON
+  "$top/scripts/build.sh" "$top/build" -DMIROVA_WERROR=ON -DMIROVA_TESTS=ON -DMIROVA_BENCH=ON
   ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)"
 fi

@@ -104,12 +104,12 @@ TEST_F(CameraCommand, ReportsRefusalsAndUsageErrors) {
        "Unable to loaded file\nmirova: " + take + ":3: Sample 1, VTrack: \"1e39\" is not a finite number\n"},
       {"the last sample cut short", "Axes = VTrack VPan\n1 2\n3\n", {}, 1,
        "Unable to loaded file\nmirova: " + take + ":3: The file ends inside sample 1, after 1 of its 2 numbers\n"},
-      {"negative rate cannot be typed", good, {"--fps", "-5"}, 2, "usage: mirova camera"},
-      {"unknown format", good, {"--format", "xml"}, 2, "usage: mirova camera"},
-      {"glTF to standard output", good, {"--format", "gltf"}, 2, "usage: mirova camera"},
+      {"negative rate cannot be typed", good, {"--fps", "-5"}, 2, "mirova: --fps wants digits"},
+      {"unknown format", good, {"--format", "xml"}, 2, "mirova: --format: xml not in"},
+      {"glTF to standard output", good, {"--format", "gltf"}, 2, "mirova: --format gltf wants -o"},
       {"glTF to another kind of file", good, {"--format", "gltf", "-o", "camera.obj"}, 2,
-       "usage: mirova camera"},
-      {"unknown option", good, {"--no-focus"}, 2, "usage: mirova camera"},
+       "mirova: --format gltf wants -o"},
+      {"unknown option", good, {"--no-focus"}, 2, "mirova: unknown option --no-focus"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -1,31 +1,19 @@
 #include "bundled_face.h"
 
 #include <max.h>
-#include <unistd.h>
 
-#include <climits>
+#include <cstddef>
 #include <cstdlib>
-#include <fstream>
+
+// Generated at build time from examples/face/neutral.obj (embed_text.cmake).
+extern const char mirova_built_in_neutral[];
+extern const std::size_t mirova_built_in_neutral_size;
 
 namespace cli {
 
-const char bundledNeutral[] = "examples/face/neutral.obj";
-
-// Looked for above the program's own folder (the build tree lives inside
-// the source tree).
-std::string FindBundledNeutral() {
-  char self[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-  if (length <= 0) return "";
-  std::string dir(self, static_cast<size_t>(length));
-  for (int up = 0; up < 5; ++up) {
-    const size_t slash = dir.rfind('/');
-    if (slash == std::string::npos) break;
-    dir.erase(slash);
-    const std::string candidate = dir + "/" + bundledNeutral;
-    if (std::ifstream(candidate).good()) return candidate;
-  }
-  return "";
+bool ReadBuiltInFace(ObjMesh& mesh, std::string* error) {
+  const std::string text(mirova_built_in_neutral, mirova_built_in_neutral_size);
+  return ReadObjText("the built-in face", text, mesh, error);
 }
 
 bool ParseFps(const std::string& s, int& fps) {

@@ -1,15 +1,16 @@
-// What mirova face and mirova view share: the bundled example face and the
-// --fps option.
+// What mirova face, view and panel share: the example face built into the
+// program, and the --fps option.
 #ifndef MIROVA_CLI_BUNDLED_FACE_H
 #define MIROVA_CLI_BUNDLED_FACE_H
 #include <string>
 
+#include "obj_file.h"
+
 namespace cli {
 
-extern const char bundledNeutral[];
-
-// The example face that ships with the sources, or "" when it is not found.
-std::string FindBundledNeutral();
+// The example face (examples/face/neutral.obj as the program was built),
+// read as ReadObj reads a file.
+bool ReadBuiltInFace(ObjMesh& mesh, std::string* error);
 
 // A whole number of frames a second from 1 to 4800.
 bool ParseFps(const std::string& s, int& fps);

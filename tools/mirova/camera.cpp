@@ -10,6 +10,7 @@
 
 #include "chan.h"
 #include "cli.h"
+#include "command_line.h"
 #include "gltf_camera.h"
 #include "gltf_write.h"
 #include "interchange.h"
@@ -23,12 +24,6 @@
 namespace cli {
 
 namespace {
-
-const char usage[] =
-    "usage: mirova camera FILE.asc [--fps N] [--no-east-west] [--no-track] [--no-north-south]\n"
-    "                    [--no-tilt] [--no-roll] [--no-pan] [--format json|chan|gltf] [-o OUT]\n"
-    "                    [--plugin FILE]\n"
-    "(--format gltf writes -o OUT.glb or OUT.gltf)\n";
 
 // The panel's six axis check boxes, by their labels.
 const struct {
@@ -57,31 +52,33 @@ bool AllDigits(const std::string& s) {
   return true;
 }
 
-bool ParseAxisOption(const std::string& arg, CameraOptions* o) {
+// The command line as CameraOptions; -1 to go on, else the exit status.
+int ParseOptions(const Args& args, CameraOptions* o, std::ostream& out, std::ostream& err) {
+  CommandLine line("camera");
+  CLI::App& app = line.App();
+  app.add_option("FILE.asc", o->file, "The motion-control take, opened with the panel's \"Open...\"")
+      ->required()
+      ->type_name("");
+  app.add_option("--fps", o->fps, "Frames a second typed into the FPS box (30); digits only, 1 to 4800")
+      ->type_name("N");
+  bool off[kAxes] = {};
   for (int i = 0; i < kAxes; ++i)
-    if (arg == axisBoxes[i].option) return !(o->use[i] = false);
-  return false;
-}
-
-// False for a usage error.
-bool ParseOptions(const Args& args, CameraOptions* o) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    bool hasValue = i + 1 < args.size();
-    if (ParseAxisOption(arg, o)) continue;
-    if ((arg == "--fps" || arg == "--format" || arg == "-o" || arg == "--plugin") && !hasValue)
-      return false;
-    if (arg == "--fps") o->fps = args[++i];
-    else if (arg == "--format") o->format = args[++i];
-    else if (arg == "-o") o->output = args[++i];
-    else if (arg == "--plugin") o->plugin = args[++i];
-    else if (!arg.empty() && arg[0] == '-') return false;
-    else if (o->file.empty()) o->file = arg;
-    else return false;
-  }
+    app.add_flag(axisBoxes[i].option, off[i], std::string("Clear the \"") + axisBoxes[i].label + "\" box");
+  app.add_option("--format", o->format, "json (default), chan, or gltf to -o OUT.glb or OUT.gltf")
+      ->type_name("json|chan|gltf")
+      ->check(CLI::IsMember({"json", "chan", "gltf"}).description(""));
+  app.add_option("-o", o->output, "Write to OUT, whole or not at all, instead of standard output")
+      ->type_name("OUT");
+  app.add_option("--plugin", o->plugin, "The plug-in module to load (mirova.dlu of this install)")
+      ->type_name("FILE");
+  const int parsed = line.Parse(args, out, err);
+  if (parsed >= 0) return parsed;
+  for (int i = 0; i < kAxes; ++i) o->use[i] = !off[i];
   // The FPS box takes digits only; anything else could not be typed into it.
-  bool formatOk = o->format == "json" || o->format == "chan" || (o->format == "gltf" && IsGltfPath(o->output));
-  return !o->file.empty() && AllDigits(o->fps) && formatOk;
+  if (!AllDigits(o->fps)) return line.Refuse("--fps wants digits, as the FPS box takes them: " + o->fps, err);
+  if (o->format == "gltf" && !IsGltfPath(o->output))
+    return line.Refuse("--format gltf wants -o OUT.glb or OUT.gltf", err);
+  return -1;
 }
 
 // A control of the panel found as a user finds it: by its kind and label.
@@ -222,10 +219,8 @@ const MotionData& LoadedTake(ClassDesc* cd) {
 
 int RunCamera(const Args& args, std::ostream& out, std::ostream& err) {
   CameraOptions o;
-  if (!ParseOptions(args, &o)) {
-    err << usage;
-    return EXIT_USAGE;
-  }
+  const int parsed = ParseOptions(args, &o, out, err);
+  if (parsed >= 0) return parsed;
   if (std::FILE* probe = std::fopen(o.file.c_str(), "rt")) {
     std::fclose(probe);
   } else {

@@ -13,6 +13,10 @@ using Args = std::vector<std::string>;
 
 enum ExitStatus { EXIT_OK = 0, EXIT_REFUSED = 1, EXIT_USAGE = 2 };
 
+// mirova COMMAND ..., mirova help [COMMAND], mirova --help, mirova
+// --version: args are what follows the program's name.
+int RunTool(const Args& args, std::ostream& out, std::ostream& err);
+
 // mirova info [--plugin FILE]: the plug-in's description, version and class
 // table, read through its exports only.
 int RunInfo(const Args& args, std::ostream& out, std::ostream& err);
@@ -61,7 +65,8 @@ int RunView(const Args& args, std::ostream& out, std::ostream& err);
 int RunPanel(const Args& args, std::ostream& out, std::ostream& err);
 
 // The plug-in module the host loads: --plugin FILE when given, otherwise
-// mirova.dlu beside the program.
+// mirova.dlu beside the program (a build), or in ../lib/mirova/ from the
+// program's folder (an installed copy).
 std::string PluginPath(const Args& args);
 
 }  // namespace cli

@@ -14,6 +14,7 @@
 
 #include "bundled_face.h"
 #include "cli.h"
+#include "command_line.h"
 #include "expression.h"
 #include "face_morph.h"
 #include "face_targets.h"
@@ -31,10 +32,6 @@ namespace cli {
 
 namespace {
 
-const char faceUsage[] =
-    "usage: mirova face FILE.trc [--fps N] [--neutral FILE.obj] [--target NAME=FILE.obj ...]\n"
-    "                  [--format json|gltf] [-o OUT.json|OUT.glb|OUT.gltf]\n";
-
 struct FaceRequest {
   std::string recording, neutral, output;
   std::string format = "json";
@@ -42,47 +39,40 @@ struct FaceRequest {
   int fps = 30;
 };
 
-bool ParseFaceOption(const std::string& a, const std::string& value, FaceRequest& request, std::string& problem) {
-  if (a == "--fps" && !ParseFps(value, request.fps)) {
-    problem = "--fps wants a whole number of frames a second from 1 to 4800";
-    return false;
-  }
-  if (a == "--format" && value != "json" && value != "gltf") {
-    problem = "--format wants json or gltf";
-    return false;
-  }
-  if (a == "--target") return ParseTargetOption(value, &request.targets, &problem);
-  if (a == "--neutral") request.neutral = value;
-  if (a == "-o") request.output = value;
-  if (a == "--format") request.format = value;
-  return true;
+// What the parser leaves for the checks after it: --fps and each --target
+// as typed.
+struct FaceWords {
+  std::string fps = "30";
+  std::vector<std::string> targets;
+};
+
+void DefineFaceOptions(CLI::App& app, FaceRequest& request, FaceWords& words) {
+  app.add_option("FILE.trc", request.recording, "The tracker recording, opened by the Face Tracker's \"Open...\"")
+      ->type_name("");
+  app.add_option("--fps", words.fps, "Frames a second of the scene (30), a whole number from 1 to 4800")
+      ->type_name("N");
+  app.add_option("--neutral", request.neutral, "The Neutral face (the built-in example face by default)")
+      ->type_name("FILE.obj");
+  app.add_option("--target", words.targets, "A target's mesh; NAME is one of " + TargetNames())
+      ->type_name("NAME=FILE.obj")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.add_option("--format", request.format, "json (default): the keys; gltf: the animated face (-o OUT.glb|OUT.gltf)")
+      ->type_name("json|gltf")
+      ->check(CLI::IsMember({"json", "gltf"}).description(""));
+  app.add_option("-o", request.output, "Write to OUT, whole or not at all, instead of standard output")
+      ->type_name("OUT");
 }
 
-bool ParseFaceArgs(const Args& args, FaceRequest& request, std::string& problem) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--fps" || a == "--neutral" || a == "-o" || a == "--format" || a == "--target") {
-      if (i + 1 >= args.size()) {
-        problem = a + " wants a value";
-        return false;
-      }
-      if (!ParseFaceOption(a, args[++i], request, problem)) return false;
-    } else if (request.recording.empty() && a.rfind("-", 0) != 0) {
-      request.recording = a;
-    } else {
-      problem = "unexpected argument " + a;
-      return false;
-    }
-  }
-  if (request.recording.empty()) {
-    problem = "a tracker recording (FILE.trc) is required";
-    return false;
-  }
-  if (request.format == "gltf" && !IsGltfPath(request.output)) {
-    problem = "--format gltf wants -o OUT.glb or OUT.gltf";
-    return false;
-  }
-  return true;
+// "" when the words make a request, else what is wrong.
+std::string CheckFaceWords(const FaceWords& words, FaceRequest& request) {
+  std::string problem;
+  if (!ParseFps(words.fps, request.fps)) return "--fps wants a whole number of frames a second from 1 to 4800";
+  for (const std::string& target : words.targets)
+    if (!ParseTargetOption(target, &request.targets, &problem)) return problem;
+  if (request.recording.empty()) return "a tracker recording (FILE.trc) is required";
+  if (request.format == "gltf" && !IsGltfPath(request.output)) return "--format gltf wants -o OUT.glb or OUT.gltf";
+  return "";
 }
 
 // The recording chosen with the Face Tracker rollup's "Open...": read, then
@@ -164,18 +154,15 @@ int WriteFaceOutput(const FaceRequest& request, ExpressionObject* obj, const Mes
 
 int RunFace(const Args& args, std::ostream& out, std::ostream& err) {
   FaceRequest request;
-  std::string problem;
-  if (!ParseFaceArgs(args, request, problem)) {
-    err << "mirova: " << problem << "\n" << faceUsage;
-    return EXIT_USAGE;
-  }
-  if (request.neutral.empty()) request.neutral = FindBundledNeutral();
+  FaceWords words;
+  CommandLine line("face");
+  DefineFaceOptions(line.App(), request, words);
+  const int parsed = line.Parse(args, out, err);
+  if (parsed >= 0) return parsed;
+  std::string problem = CheckFaceWords(words, request);
+  if (!problem.empty()) return line.Refuse(problem, err);
   ObjMesh neutral;
-  if (request.neutral.empty()) {
-    err << "mirova: the bundled " << bundledNeutral << " was not found; give --neutral FILE.obj\n";
-    return EXIT_USAGE;
-  }
-  if (!ReadObj(request.neutral, neutral, &problem)) {
+  if (!(request.neutral.empty() ? ReadBuiltInFace(neutral, &problem) : ReadObj(request.neutral, neutral, &problem))) {
     err << "mirova: " << problem << "\n";
     return EXIT_USAGE;
   }

@@ -33,11 +33,15 @@ int ExpressionTargetIndex(const std::string& name) {
   return -1;
 }
 
-std::string TargetNameList() {
+}  // namespace
+
+std::string TargetNames() {
   std::string list;
   for (const ExpressionChannel& c : expressionChannels) list += (list.empty() ? "" : ", ") + TargetName(c.target);
   return list;
 }
+
+namespace {
 
 void ReportPointCount(int target, const std::string& path, size_t points, size_t neutralPoints,
                       std::ostream& err) {
@@ -119,7 +123,7 @@ bool ParseTargetOption(const std::string& value, std::vector<TargetFile>* target
   size_t at = value.find('=');
   int index = at != std::string::npos ? ExpressionTargetIndex(value.substr(0, at)) : -1;
   if (index < 0 || at + 1 == value.size()) {
-    *problem = "--target wants NAME=FILE.obj with NAME one of " + TargetNameList();
+    *problem = "--target wants NAME=FILE.obj with NAME one of " + TargetNames();
     return false;
   }
   for (const TargetFile& given : *targets) {

@@ -19,6 +19,9 @@ struct TargetFile {
   std::string path;
 };
 
+// The names --target takes, in target order: "open, puckered, ...".
+std::string TargetNames();
+
 // Adds the target that value (NAME=FILE.obj) names; false, with *problem
 // listing the names, when it names none.
 bool ParseTargetOption(const std::string& value, std::vector<TargetFile>* targets, std::string* problem);

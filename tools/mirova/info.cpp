@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli.h"
+#include "command_line.h"
 #include "json.h"
 #include "plugin.h"
 
@@ -32,11 +33,14 @@ void WriteClass(JsonWriter& json, ClassDesc* cd) {
 }  // namespace
 
 int RunInfo(const Args& args, std::ostream& out, std::ostream& err) {
-  if (!(args.empty() || (args.size() == 2 && args[0] == "--plugin"))) {
-    err << "usage: mirova info [--plugin FILE]\n";
-    return EXIT_USAGE;
-  }
-  Plugin plugin(PluginPath(args));
+  std::string path = PluginPath(Args());
+  CommandLine line("info");
+  line.App()
+      .add_option("--plugin", path, "The plug-in module to load (mirova.dlu of this install)")
+      ->type_name("FILE");
+  const int parsed = line.Parse(args, out, err);
+  if (parsed >= 0) return parsed;
+  Plugin plugin(path);
   if (!plugin.Loaded()) {
     ReportNotLoaded(plugin, err);
     return EXIT_USAGE;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "cli.h"
+#include "command_line.h"
 #include "file_names.h"
 #include "inspect_formats.h"
 
@@ -17,22 +18,27 @@ std::string FileNameOf(const std::string& path) {
 }
 
 int RunInspect(const Args& args, std::ostream& out, std::ostream& err) {
-  const bool tracker = !args.empty() && HasExtension(args[0], ".trc");
-  const bool raw = tracker && args.size() == 2 && args[1] == "--raw";
-  const bool motion = args.size() == 1 && HasExtension(args[0], ".asc");
-  if (!motion && !(tracker && (args.size() == 1 || raw))) {
-    err << "usage: mirova inspect FILE.asc\n"
-           "       mirova inspect FILE.trc [--raw]\n";
-    return EXIT_USAGE;
-  }
+  std::string path;
+  bool raw = false;
+  CommandLine line("inspect");
+  line.App()
+      .add_option("FILE", path, "A motion-control take (.asc) or a tracker recording (.trc)")
+      ->required()
+      ->type_name("");
+  line.App().add_flag("--raw", raw, "A recording's positions as read, not stabilised against nose_bridge");
+  const int parsed = line.Parse(args, out, err);
+  if (parsed >= 0) return parsed;
+  const bool tracker = HasExtension(path, ".trc");
+  if (!tracker && !HasExtension(path, ".asc")) return line.Refuse("FILE must end in .asc or .trc: " + path, err);
+  if (raw && !tracker) return line.Refuse("--raw is for a tracker recording (.trc)", err);
   // Opened as the utility and the Face Tracker rollup open it.
-  FILE* stream = std::fopen(args[0].c_str(), "rt");
+  FILE* stream = std::fopen(path.c_str(), "rt");
   if (!stream) {
-    err << "mirova: cannot open " << args[0] << "\n";
+    err << "mirova: cannot open " << path << "\n";
     return EXIT_USAGE;
   }
-  int status = motion ? InspectMotionFile(args[0], stream, out, err)
-                      : InspectTrackerFile(args[0], stream, raw, out, err);
+  int status = tracker ? InspectTrackerFile(path, stream, raw, out, err)
+                       : InspectMotionFile(path, stream, out, err);
   std::fclose(stream);
   return status;
 }

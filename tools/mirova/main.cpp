@@ -1,5 +1,6 @@
 // mirova: the command-line headless host. It loads the plug-in library and
-// drives it as a user would; see README.md for the subcommands.
+// drives it as a user would; see README.md or mirova --help for the
+// subcommands.
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,21 +11,6 @@
 #include "cli.h"
 
 namespace {
-
-const char usage[] =
-    "usage: mirova info [--plugin FILE]\n"
-    "       mirova inspect FILE.asc\n"
-    "       mirova inspect FILE.trc [--raw]\n"
-    "       mirova face FILE.trc [--fps N] [--neutral FILE.obj] [--target NAME=FILE.obj ...]\n"
-    "                   [--format json|gltf] [-o OUT.json|OUT.glb|OUT.gltf]\n"
-    "       mirova view FILE.trc [--frame F | --frames A:B] [--fps N] [--trajectories] [--names]\n"
-    "                   [--extents] -o OUT.png|DIR/\n"
-    "       mirova panel utility|object [-o OUT.png]\n"
-    "       mirova morph --neutral FILE.obj [--target NAME=FILE.obj ...] [--set \"PARAM=PERCENT\" ...]\n"
-    "                    [--time TICKS] -o OUT.obj|OUT.glb|OUT.gltf\n"
-    "       mirova camera FILE.asc [--fps N] [--no-east-west] [--no-track] [--no-north-south]\n"
-    "                     [--no-tilt] [--no-roll] [--no-pan] [--format json|chan|gltf] [-o OUT]\n"
-    "                     [--plugin FILE]\n";
 
 // Standard output written with write(2), so that the reason of the first
 // failed write is kept: a stream only says that it failed.
@@ -66,30 +52,13 @@ int CheckOutput(int status, StdoutBuffer& stdoutBuffer) {
   return status == cli::EXIT_OK ? cli::EXIT_USAGE : status;
 }
 
-int Run(const std::string& command, const cli::Args& args) {
-  if (command == "info") return cli::RunInfo(args, std::cout, std::cerr);
-  if (command == "inspect") return cli::RunInspect(args, std::cout, std::cerr);
-  if (command == "face") return cli::RunFace(args, std::cout, std::cerr);
-  if (command == "view") return cli::RunView(args, std::cout, std::cerr);
-  if (command == "panel") return cli::RunPanel(args, std::cout, std::cerr);
-  if (command == "morph") return cli::RunMorph(args, std::cout, std::cerr);
-  if (command == "camera") return cli::RunCamera(args, std::cout, std::cerr);
-  std::cerr << (command == "--help" || command == "-h" ? "" : "mirova: unknown command\n") << usage;
-  return command == "--help" || command == "-h" ? cli::EXIT_OK : cli::EXIT_USAGE;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::cerr << usage;
-    return cli::EXIT_USAGE;
-  }
-  const std::string command = argv[1];
-  const cli::Args args(argv + 2, argv + argc);
+  const cli::Args args(argv + 1, argv + argc);
   StdoutBuffer stdoutBuffer;
   std::streambuf* const standard = std::cout.rdbuf(&stdoutBuffer);
-  const int status = CheckOutput(Run(command, args), stdoutBuffer);
+  const int status = CheckOutput(cli::RunTool(args, std::cout, std::cerr), stdoutBuffer);
   std::cout.rdbuf(standard);
   return status;
 }

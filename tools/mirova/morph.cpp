@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "cli.h"
+#include "command_line.h"
 #include "expression.h"
 #include "face_morph.h"
 #include "face_targets.h"
@@ -26,11 +27,6 @@
 namespace cli {
 
 namespace {
-
-const char morphUsage[] =
-    "usage: mirova morph --neutral FILE.obj [--target NAME=FILE.obj ...] "
-    "[--method copy|reference|instance|move] [--set \"PARAM=PERCENT\" ...] [--time TICKS] "
-    "-o OUT.obj|OUT.glb|OUT.gltf\n";
 
 // One --set: the parameter's name, the text typed into its spinner and the
 // number it reads as.
@@ -70,53 +66,46 @@ bool ToTicks(const std::string& s, TimeValue& t) {
   return true;
 }
 
-bool ParseOption(const std::string& option, const std::string& value, MorphRequest& request,
-                 std::string& problem) {
-  std::string left, right;
-  if (option == "--neutral") {
-    request.neutral = value;
-  } else if (option == "-o") {
-    request.output = value;
-  } else if (option == "--target") {
-    return ParseTargetOption(value, &request.targets, &problem);
-  } else if (option == "--set") {
-    float percent = 0.0f;
-    if (!SplitAtEquals(value, left, right) || !ToNumber(right, percent)) {
-      problem = "--set wants \"PARAM=PERCENT\" with a finite number, for example \"Mouth Vertical=50\"";
-      return false;
-    }
-    request.settings.push_back({left, right, percent});
-  } else if (option == "--method") {
-    request.method = ParsePickMethod(value);
-    if (request.method < 0) {
-      problem = "--method wants copy, reference, instance or move";
-      return false;
-    }
-  } else if (option == "--time") {
-    if (!ToTicks(value, request.time)) {
-      problem = "--time wants a whole number of ticks";
-      return false;
-    }
-  } else {
-    problem = "unknown option " + option;
-    return false;
-  }
-  return true;
+// The words of the command line before their checks.
+struct MorphWords {
+  std::vector<std::string> targets, settings;
+  std::string method = "instance", time = "0";
+};
+
+void DefineMorphOptions(CLI::App& app, MorphRequest& request, MorphWords& words) {
+  app.add_option("--neutral", request.neutral, "The Neutral face the object is created on")->type_name("FILE.obj");
+  app.add_option("--target", words.targets, "A target's mesh, picked on Face Targets; NAME is one of " + TargetNames())
+      ->type_name("NAME=FILE.obj")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.add_option("--method", words.method, "The pick method's radio (instance)")
+      ->type_name("copy|reference|instance|move");
+  app.add_option("--set", words.settings,
+                 "A value typed into a spinner, by the parameter's name (\"Mouth Vertical=50\", \"Scale: Frown=100\")")
+      ->type_name("\"PARAM=PERCENT\"")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.add_option("--time", words.time, "The time the object is evaluated at (0)")->type_name("TICKS");
+  app.add_option("-o", request.output, "The blended mesh (OBJ), or the face with its targets (glTF)")
+      ->type_name("OUT.obj|OUT.glb|OUT.gltf");
 }
 
-bool ParseMorphArgs(const Args& args, MorphRequest& request, std::string& problem) {
-  for (size_t i = 0; i < args.size(); i += 2) {
-    if (i + 1 >= args.size()) {
-      problem = args[i] + " wants a value";
-      return false;
-    }
-    if (!ParseOption(args[i], args[i + 1], request, problem)) return false;
+// "" when the words make a request, else what is wrong.
+std::string CheckMorphWords(const MorphWords& words, MorphRequest& request) {
+  std::string problem, left, right;
+  for (const std::string& target : words.targets)
+    if (!ParseTargetOption(target, &request.targets, &problem)) return problem;
+  for (const std::string& setting : words.settings) {
+    float percent = 0.0f;
+    if (!SplitAtEquals(setting, left, right) || !ToNumber(right, percent))
+      return "--set wants \"PARAM=PERCENT\" with a finite number, for example \"Mouth Vertical=50\"";
+    request.settings.push_back({left, right, percent});
   }
-  if (request.neutral.empty() || request.output.empty()) {
-    problem = "--neutral and -o are required";
-    return false;
-  }
-  return true;
+  request.method = ParsePickMethod(words.method);
+  if (request.method < 0) return "--method wants copy, reference, instance or move";
+  if (!ToTicks(words.time, request.time)) return "--time wants a whole number of ticks";
+  if (request.neutral.empty() || request.output.empty()) return "--neutral and -o are required";
+  return "";
 }
 
 // The parameter the host lists under name, or -1.
@@ -124,6 +113,15 @@ int FindParameter(ExpressionObject* obj, const std::string& name) {
   for (int i = 0; i < obj->pblock->NumSubs(); ++i)
     if (name == obj->pblock->SubAnimName(i).data()) return i;
   return -1;
+}
+
+// The names the host lists the parameters under, quoted, for a name it
+// does not know.
+std::string ParameterNames(ExpressionObject* obj) {
+  std::string names;
+  for (int i = 0; i < obj->pblock->NumSubs(); ++i)
+    names += (i ? ", \"" : "\"") + std::string(obj->pblock->SubAnimName(i).data()) + "\"";
+  return names;
 }
 
 // Where a user finds parameter param: its rollup and its spinner there.
@@ -161,7 +159,8 @@ int TypeSettings(headless::Host& host, ExpressionObject* obj, const std::vector<
   for (const Setting& setting : settings) {
     int param = FindParameter(obj, setting.name);
     if (param < 0) {
-      err << "mirova: no parameter is called \"" << setting.name << "\"\n";
+      err << "mirova: no parameter is called \"" << setting.name << "\"; the parameters are "
+          << ParameterNames(obj) << "\n";
       return EXIT_USAGE;
     }
     if (!TypeSetting(host, setting, param, err)) {
@@ -208,11 +207,13 @@ bool WriteMorph(const MorphRequest& request, ExpressionObject* obj, const ObjMes
 
 int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
   MorphRequest request;
-  std::string problem;
-  if (!ParseMorphArgs(args, request, problem)) {
-    err << "mirova: " << problem << "\n" << morphUsage;
-    return EXIT_USAGE;
-  }
+  MorphWords words;
+  CommandLine line("morph");
+  DefineMorphOptions(line.App(), request, words);
+  const int parsed = line.Parse(args, out, err);
+  if (parsed >= 0) return parsed;
+  std::string problem = CheckMorphWords(words, request);
+  if (!problem.empty()) return line.Refuse(problem, err);
   Plugin plugin(PluginPath(Args()));
   if (!plugin.Loaded()) {
     ReportNotLoaded(plugin, err);

@@ -105,7 +105,11 @@ bool CheckText(const std::string& path, const std::string& text, std::string* er
 
 bool ReadObj(const std::string& path, ObjMesh& mesh, std::string* error) {
   std::string text;
-  if (!ReadText(path, text, error) || !CheckText(path, text, error)) return false;
+  return ReadText(path, text, error) && ReadObjText(path, text, mesh, error);
+}
+
+bool ReadObjText(const std::string& path, const std::string& text, ObjMesh& mesh, std::string* error) {
+  if (!CheckText(path, text, error)) return false;
   tinyobj::ObjReaderConfig config;
   config.triangulate = false;  // the faces are written back as they came
   config.vertex_color = false;

@@ -19,6 +19,8 @@ struct ObjMesh {
 // Reads the positions and polygon faces of an OBJ file; false with *error
 // when it cannot be read.
 bool ReadObj(const std::string& path, ObjMesh& mesh, std::string* error);
+// The same from the file's text; path names it in *error.
+bool ReadObjText(const std::string& path, const std::string& text, ObjMesh& mesh, std::string* error);
 // Writes positions and polygons (1-based, as OBJ counts).
 void WriteObj(std::ostream& out, const ObjMesh& mesh);
 

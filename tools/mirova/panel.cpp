@@ -10,6 +10,7 @@
 
 #include "bundled_face.h"
 #include "cli.h"
+#include "command_line.h"
 #include "expression.h"
 #include "messages.h"
 #include "obj_file.h"
@@ -19,30 +20,9 @@ namespace cli {
 
 namespace {
 
-const char panelUsage[] = "usage: mirova panel utility|object [-o OUT.png]\n";
 const int titleHeight = 18;
 const int gap = 3;
 const uint32_t panelGrey = 0xC0C0C0;
-
-bool ParsePanelArgs(const Args& args, std::string& which, std::string& output, std::string& problem) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o") {
-      if (i + 1 >= args.size()) {
-        problem = "-o wants a value";
-        return false;
-      }
-      output = args[++i];
-    } else if (which.empty() && (args[i] == "utility" || args[i] == "object")) {
-      which = args[i];
-    } else {
-      problem = "unexpected argument " + args[i];
-      return false;
-    }
-  }
-  if (which.empty()) problem = "say which panel: utility or object";
-  if (output.empty()) output = "panel-" + which + ".png";
-  return problem.empty();
-}
 
 // A rollup's title bar: a button-like bar with the title, "+" when rolled
 // up and "-" when open, as the host draws it.
@@ -103,9 +83,8 @@ headless::Image StackPages(const headless::Host& host) {
 bool OpenObjectPanel(headless::Host& host, const Plugin& plugin, std::ostream& err) {
   ObjMesh neutral;
   std::string problem;
-  const std::string path = FindBundledNeutral();
-  if (path.empty() || !ReadObj(path, neutral, &problem)) {
-    err << "mirova: the bundled " << bundledNeutral << " was not found or not read\n";
+  if (!ReadBuiltInFace(neutral, &problem)) {
+    err << "mirova: " << problem << "\n";
     return false;
   }
   INode* face = host.CreateNode(MakeTriObject(neutral), "Face");
@@ -120,12 +99,18 @@ bool OpenObjectPanel(headless::Host& host, const Plugin& plugin, std::ostream& e
 
 }  // namespace
 
-int RunPanel(const Args& args, std::ostream&, std::ostream& err) {
+int RunPanel(const Args& args, std::ostream& out, std::ostream& err) {
   std::string which, output, problem;
-  if (!ParsePanelArgs(args, which, output, problem)) {
-    err << "mirova: " << problem << "\n" << panelUsage;
-    return EXIT_USAGE;
-  }
+  CommandLine line("panel");
+  line.App()
+      .add_option("PANEL", which, "utility: the motion-control utility's panel; object: the expression object's")
+      ->type_name("utility|object")
+      ->check(CLI::IsMember({"utility", "object"}).description(""));
+  line.App().add_option("-o", output, "The picture (panel-utility.png or panel-object.png)")->type_name("OUT.png");
+  const int parsed = line.Parse(args, out, err);
+  if (parsed >= 0) return parsed;
+  if (which.empty()) return line.Refuse("say which panel: utility or object", err);
+  if (output.empty()) output = "panel-" + which + ".png";
   Plugin plugin(PluginPath(Args()));
   if (!plugin.Loaded()) {
     ReportNotLoaded(plugin, err);

@@ -21,13 +21,23 @@ void FindExport(HMODULE module, const char* name, Fn& fn) {
 
 }  // namespace
 
+static std::string ProgramFolder() {
+  char self[4096];
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  const std::string path = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string("./mirova");
+  return path.substr(0, path.find_last_of('/') + 1);
+}
+
 std::string PluginPath(const Args& args) {
   for (size_t i = 0; i + 1 < args.size(); ++i)
     if (args[i] == "--plugin") return args[i + 1];
-  char self[4096];
-  ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  std::string dir = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string("./mirova");
-  return dir.substr(0, dir.find_last_of('/') + 1) + "mirova.dlu";
+  // A build keeps the module beside the program; an install keeps programs
+  // in bin/ and the module in lib/mirova/.
+  const std::string folder = ProgramFolder();
+  const std::string beside = folder + "mirova.dlu";
+  const std::string installed = folder + "../lib/mirova/mirova.dlu";
+  if (access(beside.c_str(), F_OK) != 0 && access(installed.c_str(), F_OK) == 0) return installed;
+  return beside;
 }
 
 Plugin::Plugin(std::string file) : path(std::move(file)), module(LoadLibraryA(path.c_str())) {

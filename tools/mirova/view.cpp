@@ -16,6 +16,7 @@
 
 #include "bundled_face.h"
 #include "cli.h"
+#include "command_line.h"
 #include "expression.h"
 #include "messages.h"
 #include "obj_file.h"
@@ -27,14 +28,10 @@ namespace cli {
 
 namespace {
 
-const char viewUsage[] =
-    "usage: mirova view FILE.trc [--frame F | --frames A:B] [--fps N] [--trajectories] [--names]\n"
-    "                  [--extents] -o OUT.png|DIR/\n";
-
 struct ViewRequest {
   std::string recording, output;
   int first = 0, last = 0;
-  bool range = false, framesGiven = false;
+  bool range = false;
   int fps = 30;
   std::vector<int> menuItems;
 };
@@ -55,47 +52,45 @@ bool ParseFrames(const std::string& s, ViewRequest& request) {
          ParseFrame(s.substr(colon + 1), request.last) && request.first <= request.last;
 }
 
-bool ParseValueOption(const std::string& a, const std::string& value, ViewRequest& request, std::string& problem) {
-  if (a == "--fps" && !ParseFps(value, request.fps)) problem = "--fps wants a whole number of frames a second from 1 to 4800";
-  if ((a == "--frame" || a == "--frames") && request.framesGiven) problem = "give one of --frame and --frames";
-  if (a == "--frame" && problem.empty() && !ParseFrame(value, request.first))
-    problem = "--frame wants a frame number from 0 to 1000000";
-  if (a == "--frames" && problem.empty() && !ParseFrames(value, request))
-    problem = "--frames wants A:B, frame numbers with A not after B";
-  if (a == "--frame") request.last = request.first;
-  if (a == "--frames") request.range = true;
-  if (a == "--frame" || a == "--frames") request.framesGiven = true;
-  if (a == "-o") request.output = value;
-  return problem.empty();
+// The words of the command line before their checks.
+struct ViewWords {
+  std::string frame, frames, fps = "30";
+  bool trajectories = false, names = false, extents = false;
+};
+
+void DefineViewOptions(CLI::App& app, ViewRequest& request, ViewWords& words) {
+  app.add_option("FILE.trc", request.recording, "The tracker recording, opened by the Face Tracker's \"Open...\"")
+      ->type_name("");
+  app.add_option("--frame", words.frame, "The frame the time slider is moved to (0)")->type_name("F");
+  app.add_option("--frames", words.frames, "Every frame from A to B, one picture each, into -o DIR/")
+      ->type_name("A:B");
+  app.add_option("--fps", words.fps, "Frames a second of the scene (30), a whole number from 1 to 4800")
+      ->type_name("N");
+  app.add_flag("--trajectories", words.trajectories, "Choose the view's \"Trajectories\" menu item");
+  app.add_flag("--names", words.names, "Choose the view's \"Names\" menu item");
+  app.add_flag("--extents", words.extents, "Choose the view's \"Extents\" menu item");
+  app.add_option("-o", request.output, "The picture, or the folder of pictures (made when missing)")
+      ->type_name("OUT.png|DIR/");
 }
 
-bool ParseViewArgs(const Args& args, ViewRequest& request, std::string& problem) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--fps" || a == "--frame" || a == "--frames" || a == "-o") {
-      if (i + 1 >= args.size()) {
-        problem = a + " wants a value";
-        return false;
-      }
-      if (!ParseValueOption(a, args[++i], request, problem)) return false;
-    } else if (a == "--trajectories") {
-      request.menuItems.push_back(ID_VIEW_TRAJECTORIES);
-    } else if (a == "--names") {
-      request.menuItems.push_back(ID_VIEW_NAMES);
-    } else if (a == "--extents") {
-      request.menuItems.push_back(ID_VIEW_EXTENTS);
-    } else if (request.recording.empty() && a.rfind("-", 0) != 0) {
-      request.recording = a;
-    } else {
-      problem = "unexpected argument " + a;
-      return false;
-    }
-  }
-  if (request.recording.empty()) problem = "a tracker recording (FILE.trc) is required";
-  else if (request.output.empty()) problem = "-o OUT.png or -o DIR/ is required";
-  else if (request.range && request.output.back() != '/') problem = "--frames wants -o DIR/";
-  else if (!request.range && request.output.back() == '/') problem = "one frame wants -o OUT.png";
-  return problem.empty();
+// "" when the words make a request, else what is wrong.
+std::string CheckViewWords(const ViewWords& words, ViewRequest& request) {
+  if (!ParseFps(words.fps, request.fps)) return "--fps wants a whole number of frames a second from 1 to 4800";
+  if (!words.frame.empty() && !words.frames.empty()) return "give one of --frame and --frames";
+  if (!words.frame.empty() && !ParseFrame(words.frame, request.first))
+    return "--frame wants a frame number from 0 to 1000000";
+  request.last = request.first;
+  request.range = !words.frames.empty();
+  if (request.range && !ParseFrames(words.frames, request))
+    return "--frames wants A:B, frame numbers with A not after B";
+  if (words.trajectories) request.menuItems.push_back(ID_VIEW_TRAJECTORIES);
+  if (words.names) request.menuItems.push_back(ID_VIEW_NAMES);
+  if (words.extents) request.menuItems.push_back(ID_VIEW_EXTENTS);
+  if (request.recording.empty()) return "a tracker recording (FILE.trc) is required";
+  if (request.output.empty()) return "-o OUT.png or -o DIR/ is required";
+  if (request.range && request.output.back() != '/') return "--frames wants -o DIR/";
+  if (!request.range && request.output.back() == '/') return "one frame wants -o OUT.png";
+  return "";
 }
 
 // frame_000120.png: zero-padded so that names sort as frames do.
@@ -130,11 +125,10 @@ int SaveFrames(headless::Host& host, HWND view, const ViewRequest& request, std:
 
 // The object on the example face, editing in the create panel with its rollups open.
 ExpressionObject* MakeObject(headless::Host& host, const Plugin& plugin, std::ostream& err) {
-  const std::string neutralPath = FindBundledNeutral();
   ObjMesh neutral;
   std::string problem;
-  if (neutralPath.empty() || !ReadObj(neutralPath, neutral, &problem)) {
-    err << "mirova: the bundled " << bundledNeutral << " was not found or not read\n";
+  if (!ReadBuiltInFace(neutral, &problem)) {
+    err << "mirova: " << problem << "\n";
     return nullptr;
   }
   INode* face = host.CreateNode(MakeTriObject(neutral), "Face");
@@ -143,13 +137,15 @@ ExpressionObject* MakeObject(headless::Host& host, const Plugin& plugin, std::os
 
 }  // namespace
 
-int RunView(const Args& args, std::ostream&, std::ostream& err) {
+int RunView(const Args& args, std::ostream& out, std::ostream& err) {
   ViewRequest request;
-  std::string problem;
-  if (!ParseViewArgs(args, request, problem)) {
-    err << "mirova: " << problem << "\n" << viewUsage;
-    return EXIT_USAGE;
-  }
+  ViewWords words;
+  CommandLine line("view");
+  DefineViewOptions(line.App(), request, words);
+  const int parsed = line.Parse(args, out, err);
+  if (parsed >= 0) return parsed;
+  const std::string problem = CheckViewWords(words, request);
+  if (!problem.empty()) return line.Refuse(problem, err);
   if (FILE* probe = std::fopen(request.recording.c_str(), "rt")) {
     std::fclose(probe);
   } else {
