@@ -199,13 +199,16 @@ def eyes(point, closes=(0.0, 0.0), squints=(0.0, 0.0)):
 # --- the targets' moves of the skin (x, y at rest decide who moves) ---
 
 def jaw_weight(x, y, lower_copy):
+    """How far a point goes with the jaw: the lower lip and the chin below
+    the mouth wholly, tapering to the corners; beyond them the skin is drawn
+    after the jaw more gently the nearer it is to the lips' line."""
     across = smoothstep(0.75, 0.2, abs(x))
+    corner = smoothstep(MOUTH_HALF_WIDTH, MOUTH_HALF_WIDTH - 0.12, abs(x))
     if lower_copy:
-        return across * smoothstep(MOUTH_HALF_WIDTH, MOUTH_HALF_WIDTH - 0.1, abs(x)) ** 0.5
+        return across * corner
     if y >= MOUTH_Y:
         return 0.0
-    ramp = 0.15 * smoothstep(MOUTH_HALF_WIDTH - 0.05, MOUTH_HALF_WIDTH + 0.1, abs(x))
-    return across * (1.0 if ramp < 1e-6 else smoothstep(0.0, ramp, MOUTH_Y - y))
+    return across * max(corner, smoothstep(0.0, 0.18, MOUTH_Y - y))
 
 
 def jaw_turn(p, w):
@@ -260,7 +263,8 @@ def frown(p, rest, lower_copy):
     x, y = rest[0], rest[1]
     w = falloff(abs(x), y, 0.14, 0.44, 0.22, 0.17) * clear_of_eyes(x, y)
     bulge = falloff(x, y, 0.0, 0.4, 0.08, 0.1)
-    return add(p, (-0.045 * math.copysign(w, x), -0.065 * w, 0.02 * bulge))
+    inward = 0.055 * w * smoothstep(0.0, 0.12, abs(x))  # the midline stays put
+    return add(p, (-math.copysign(inward, x), -0.08 * w, 0.02 * bulge))
 
 
 def resting(p, rest, lower_copy):
@@ -341,8 +345,8 @@ def eyeball(side):
 def mouth_inside():
     """A bowl behind the lips, open to the front, and the upper teeth."""
     front = rest_skin(0.0, math.asin(MOUTH_Y / RY))[2]
-    centre = (0.0, MOUTH_Y - 0.03, front - 0.1)
-    radii = (MOUTH_HALF_WIDTH, 0.12, 0.2)
+    centre = (0.0, MOUTH_Y - 0.03, front - 0.12)
+    radii = (MOUTH_HALF_WIDTH + 0.05, 0.13, 0.2)
     rings, segments = 7, 16
     points, tints, faces = [], [], []
     for ring in range(rings + 1):
@@ -350,7 +354,9 @@ def mouth_inside():
         for s in range(segments):
             a = 2 * math.pi * s / segments
             d = (math.sin(polar) * math.cos(a), math.sin(polar) * math.sin(a), -math.cos(polar))
-            points.append(tuple(centre[k] + radii[k] * d[k] for k in range(3)))
+            # The sides sweep back, staying inside the cheeks.
+            point = tuple(centre[k] + radii[k] * d[k] for k in range(3))
+            points.append((point[0], point[1], point[2] - 0.12 * d[0] * d[0]))
             tints.append(MOUTH)
     for ring in range(rings):
         for s in range(segments):
