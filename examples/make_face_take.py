@@ -1,9 +1,15 @@
 #!/usr/bin/env python3
 """Makes the example tracker recording examples/face_take.trc: five seconds of
-a face at 30 samples a second that opens its mouth twice, blinks three times,
-raises its brows, smiles, purses its lips and frowns, while the head drifts
-in the frame.
-The tracker loses "cheek_left" for half a second (from 2.0 s): those fields
+a face at 30 samples a second that smiles and opens its mouth, blinks three
+times, raises its brows, frowns with a squint and purses its lips, while the
+head drifts in the frame.
+
+Each movement pulls its markers one way only, away from where they rest, so
+that the rest pose is the end of every channel's range: the library scales
+each channel to the range the recording covers, and a marker that also
+moved the other way would leave its target partly on at rest.
+The tracker loses "cheek_left" for a moment (from 3.4 s), while the head is
+nearly still, so that its last position stands in well: those fields
 are empty, as the tracker writes them.
 
 The layout is the tracker's tab-separated export with Windows line ends:
@@ -41,7 +47,7 @@ MARKERS = [
     ("squint_left", (0.410, 0.590)),
     ("squint_right", (0.410, 0.410)),
 ]
-LOST = ("cheek_left", 2.0, 2.5)
+LOST = ("cheek_left", 3.4, 3.85)
 
 
 def bump(t, start, end):
@@ -54,12 +60,12 @@ def bump(t, start, end):
 def expression(t):
     """The face's state at t: how far each movement has gone (0..1)."""
     return {
-        "open": bump(t, 0.4, 1.6) + 0.7 * bump(t, 3.3, 4.3),
-        "blink": bump(t, 1.0, 1.25) + bump(t, 2.9, 3.15) + bump(t, 4.5, 4.75),
-        "brows": bump(t, 1.8, 3.0),
-        "frown": bump(t, 3.9, 4.8),
-        "smile": bump(t, 0.2, 1.2) * 0.6 + bump(t, 2.2, 3.6),
-        "pucker": bump(t, 4.0, 4.9),
+        "smile": bump(t, 0.2, 1.6),
+        "open": bump(t, 0.7, 1.9) + 0.5 * bump(t, 4.3, 4.9),
+        "blink": bump(t, 0.95, 1.2) + bump(t, 2.75, 3.0) + bump(t, 4.55, 4.8),
+        "brows": bump(t, 1.9, 3.1),
+        "frown": bump(t, 3.1, 4.3),
+        "pucker": bump(t, 4.0, 4.95),
     }
 
 
@@ -68,18 +74,19 @@ def offsets(name, e):
     moves = {
         "lip_upper": (-0.010 * e["open"], 0.0),
         "lip_lower": (0.070 * e["open"], 0.0),
-        "lip_left": (0.010 * e["open"] - 0.008 * e["smile"], 0.020 * e["smile"] - 0.025 * e["pucker"]),
-        "lip_right": (0.010 * e["open"] - 0.008 * e["smile"], -0.020 * e["smile"] + 0.025 * e["pucker"]),
-        "eyelid_left": (0.030 * e["blink"] - 0.010 * e["brows"], 0.0),
-        "eyelid_right": (0.030 * e["blink"] - 0.010 * e["brows"], 0.0),
+        # A smile lifts the corners; only a pucker draws them together.
+        "lip_left": (0.010 * e["open"] - 0.010 * e["smile"], -0.025 * e["pucker"]),
+        "lip_right": (0.010 * e["open"] - 0.010 * e["smile"], 0.025 * e["pucker"]),
+        "eyelid_left": (0.030 * e["blink"], 0.0),
+        "eyelid_right": (0.030 * e["blink"], 0.0),
         "out_brow_left": (-0.040 * e["brows"], 0.0),
         "out_brow_right": (-0.040 * e["brows"], 0.0),
-        "in_brow_left": (-0.030 * e["brows"] + 0.025 * e["frown"], -0.010 * e["frown"]),
-        "in_brow_right": (-0.030 * e["brows"] + 0.025 * e["frown"], 0.010 * e["frown"]),
+        "in_brow_left": (0.025 * e["frown"], -0.010 * e["frown"]),
+        "in_brow_right": (0.025 * e["frown"], 0.010 * e["frown"]),
         "cheek_left": (-0.025 * e["smile"], 0.005 * e["smile"]),
         "cheek_right": (-0.025 * e["smile"], -0.005 * e["smile"]),
-        "squint_left": (-0.012 * e["smile"] + 0.004 * e["frown"], 0.0),
-        "squint_right": (-0.012 * e["smile"] + 0.004 * e["frown"], 0.0),
+        "squint_left": (-0.012 * e["smile"] - 0.010 * e["frown"], 0.0),
+        "squint_right": (-0.012 * e["smile"] - 0.010 * e["frown"], 0.0),
     }
     return moves.get(name, (0.0, 0.0))
 

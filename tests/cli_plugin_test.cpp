@@ -8,6 +8,7 @@
 
 #include "cli.h"
 #include "plugin.h"
+#include "report_json.h"
 
 namespace {
 
@@ -43,7 +44,8 @@ TEST(PluginHandle, FindsNothingInWhatIsNoPlugin) {
 }
 
 // Every subcommand that works the plug-in runs its entry point once: the
-// custom controls its panels need are set up for the module, not the program.
+// custom controls its panels need are set up for the module, not the program;
+// and its report is whole.
 TEST(PluginHandle, EverySubcommandRunsTheEntryPoint) {
   const std::string examples = MIROVA_SOURCE_DIR "/examples/";
   const std::string neutral = examples + "face/neutral.obj";
@@ -51,11 +53,14 @@ TEST(PluginHandle, EverySubcommandRunsTheEntryPoint) {
     const char* name;
     int (*run)(const cli::Args&, std::ostream&, std::ostream&);
     cli::Args args;
+    report_json::Json schema;
   } cases[] = {
-      {"info", cli::RunInfo, {"--plugin", MIROVA_PLUGIN_PATH}},
-      {"camera", cli::RunCamera, {examples + "dolly.asc", "--plugin", MIROVA_PLUGIN_PATH}},
-      {"morph", cli::RunMorph, {"--neutral", neutral, "-o", testing::TempDir() + "morph.obj"}},
-      {"face", cli::RunFace, {examples + "face_take.trc", "--neutral", neutral}},
+      {"info", cli::RunInfo, {"--plugin", MIROVA_PLUGIN_PATH}, report_json::InfoReport()},
+      {"camera", cli::RunCamera, {examples + "dolly.asc", "--plugin", MIROVA_PLUGIN_PATH},
+       report_json::CameraReport()},
+      {"morph", cli::RunMorph, {"--neutral", neutral, "-o", testing::TempDir() + "morph.obj"},
+       report_json::MorphReport()},
+      {"face", cli::RunFace, {examples + "face_take.trc", "--neutral", neutral}, report_json::FaceReport()},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -64,6 +69,7 @@ TEST(PluginHandle, EverySubcommandRunsTheEntryPoint) {
     EXPECT_EQ(c.run(c.args, out, err), cli::EXIT_OK) << err.str();
     EXPECT_EQ(headless::CustomControlsInitCount(), initsBefore + 1);
     EXPECT_NE(headless::CustomControlsInstance(), GetModuleHandleA(nullptr));
+    EXPECT_FALSE(report_json::Read(out.str(), c.schema).is_null());
   }
 }
 

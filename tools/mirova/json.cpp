@@ -1,5 +1,6 @@
 #include "json.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -59,11 +60,37 @@ std::string JsonString(const std::string& s) {
   return out + "\"";
 }
 
+namespace {
+
+// The shortest digits in positional notation: "12345679" at exponent 8 is
+// "123456790", at -3 "0.0012345679".
+std::string Positional(const std::string& digits, int exponent) {
+  const int count = static_cast<int>(digits.size());
+  if (exponent >= count - 1) return digits + std::string(static_cast<size_t>(exponent - count + 1), '0');
+  if (exponent >= 0) return digits.substr(0, static_cast<size_t>(exponent + 1)) + "." + digits.substr(exponent + 1);
+  return "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+}
+
+}  // namespace
+
+// The fewest significant digits that read back, in whichever notation is
+// shorter. Plain std::to_chars is shortest in characters only: it writes a
+// large whole float exactly ("123456792") where fewer digits read back
+// ("123456790").
 std::string JsonFloat(float f) {
   if (!std::isfinite(f)) return "null";
+  // Readers take "-0" for the integer 0 and lose the sign; a fraction keeps it.
+  if (f == 0.0f && std::signbit(f)) return "-0.0";
   char text[32];
-  auto result = std::to_chars(text, text + sizeof text, f);  // shortest round trip
-  return std::string(text, result.ptr);
+  const auto result = std::to_chars(text, text + sizeof text, f, std::chars_format::scientific);
+  const std::string scientific(text, result.ptr);
+  const bool negative = scientific[0] == '-';
+  const size_t e = scientific.find('e');
+  std::string digits = scientific.substr(negative ? 1 : 0, e - (negative ? 1 : 0));
+  digits.erase(std::remove(digits.begin(), digits.end(), '.'), digits.end());
+  const std::string positional =
+      (negative ? "-" : "") + Positional(digits, std::atoi(scientific.c_str() + e + 1));
+  return positional.size() <= scientific.size() ? positional : scientific;
 }
 
 void JsonWriter::Separate() {
