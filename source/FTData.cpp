@@ -171,11 +171,17 @@ class TrackerReader {
 
   // The stream's bytes from where reading stands; -1 when it cannot seek.
   int64_t BytesLeft() {
+#ifdef _WIN32
+    // Text mode's positions are not byte counts, and seeking back into a
+    // text stream mid-read loses its place: Windows reads staged.
+    return -1;
+#else
     const int64_t at = ftello(stream);
     if (at < 0 || fseeko(stream, 0, SEEK_END) != 0) return -1;
     const int64_t end = ftello(stream);
     if (fseeko(stream, at, SEEK_SET) != 0) return -1;
     return end < at ? 0 : end - at + 1;  // + 1: a character stepped back over
+#endif
   }
 
   // Marker m's position in kept sample s.
