@@ -71,7 +71,7 @@ bool AddItems(HWND dlg, const DialogTemplate& t, HINSTANCE instance) {
 
 HWND BuildDialog(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC dlgProc,
                  LPARAM initParam, DialogFocus focus) {
-  ResourceScript script = ModuleResources(instance);
+  const ResourceScript& script = ModuleResources(instance);
   const DialogTemplate* t = script.FindDialog(templateName);
   if (!t) {
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);

@@ -102,7 +102,7 @@ using standin::LookUpWindow;
 using standin::ValidMenu;
 
 HMENU LoadMenuA(HINSTANCE hInstance, LPCSTR menuName) {
-  standin::ResourceScript script = standin::ModuleResources(hInstance);
+  const standin::ResourceScript& script = standin::ModuleResources(hInstance);
   const standin::MenuTemplate* t = script.FindMenu(menuName);
   if (!t) {
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);

@@ -5,13 +5,14 @@
 #include <elf.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <headless_win32.h>
 
@@ -25,33 +26,35 @@ DWORD lastError = 0;
 
 DllMainFn EntryPoint(void* handle) { return reinterpret_cast<DllMainFn>(dlsym(handle, "DllMain")); }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+template <typename T>
+bool ReadAt(std::ifstream& in, std::uint64_t offset, T* out, size_t count = 1) {
+  in.seekg(static_cast<std::streamoff>(offset));
+  in.read(reinterpret_cast<char*>(out), static_cast<std::streamsize>(sizeof(T) * count));
+  return static_cast<bool>(in);
 }
 
 // The text of the named section of a 64-bit ELF image, without its final
-// terminator; empty when the image has no such section.
-std::string ElfSection(const std::string& image, const char* name) {
-  if (image.size() < sizeof(Elf64_Ehdr) || std::memcmp(image.data(), ELFMAG, SELFMAG) != 0 ||
-      image[EI_CLASS] != ELFCLASS64)
-    return {};
+// terminator; empty when the image has no such section. Only the headers,
+// the section names and that one section are read: a program with debug
+// information is a hundred megabytes and more.
+std::string ElfSection(const std::string& path, const char* name) {
+  std::ifstream in(path, std::ios::binary);
   Elf64_Ehdr eh;
-  std::memcpy(&eh, image.data(), sizeof eh);
-  auto section = [&](size_t i, Elf64_Shdr* sh) {
-    size_t at = eh.e_shoff + i * sizeof(Elf64_Shdr);
-    if (i >= eh.e_shnum || at + sizeof(Elf64_Shdr) > image.size()) return false;
-    std::memcpy(sh, image.data() + at, sizeof *sh);
-    return sh->sh_offset + sh->sh_size <= image.size() || sh->sh_type == SHT_NOBITS;
-  };
-  Elf64_Shdr names;
-  if (!section(eh.e_shstrndx, &names)) return {};
-  for (size_t i = 0; i < eh.e_shnum; ++i) {
-    Elf64_Shdr sh;
-    if (!section(i, &sh) || sh.sh_name >= names.sh_size) continue;
-    const char* sectionName = image.data() + names.sh_offset + sh.sh_name;
-    if (std::strncmp(sectionName, name, names.sh_size - sh.sh_name) != 0) continue;
-    std::string text(image.data() + sh.sh_offset, sh.sh_size);
+  if (!ReadAt(in, 0, &eh) || std::memcmp(eh.e_ident, ELFMAG, SELFMAG) != 0 ||
+      eh.e_ident[EI_CLASS] != ELFCLASS64 || eh.e_shentsize != sizeof(Elf64_Shdr) ||
+      eh.e_shstrndx >= eh.e_shnum)
+    return {};
+  std::vector<Elf64_Shdr> sections(eh.e_shnum);
+  if (!ReadAt(in, eh.e_shoff, sections.data(), sections.size())) return {};
+  const Elf64_Shdr& names = sections[eh.e_shstrndx];
+  std::string nameTable(names.sh_size, '\0');
+  if (!ReadAt(in, names.sh_offset, nameTable.data(), nameTable.size())) return {};
+  for (const Elf64_Shdr& sh : sections) {
+    if (sh.sh_name >= nameTable.size() || sh.sh_type == SHT_NOBITS ||
+        std::strcmp(nameTable.c_str() + sh.sh_name, name) != 0)
+      continue;
+    std::string text(sh.sh_size, '\0');
+    if (!ReadAt(in, sh.sh_offset, text.data(), text.size())) return {};
     return text.substr(0, text.find('\0'));
   }
   return {};
@@ -68,7 +71,7 @@ std::string SelfPath() {
 namespace standin {
 
 Module::Module(std::string p, void* h) : path(std::move(p)), handle(h) {
-  resourceScript = ElfSection(ReadFile(path), ".rsrc");
+  resourceScript = ElfSection(path, ".rsrc");
 }
 
 std::map<HINSTANCE, std::unique_ptr<Module>>& Modules() {

@@ -9,6 +9,8 @@
 
 namespace standin {
 
+struct ResourceScript;
+
 struct Module {
   Module(std::string path, void* handle);
   std::string path;
@@ -16,6 +18,8 @@ struct Module {
   bool dataOnly = false;  // only a resource script, no code
   int references = 1;
   std::string resourceScript;
+  // resourceScript parsed, on first use: every dialog and menu reads it.
+  std::shared_ptr<const ResourceScript> parsedScript;
 };
 
 std::map<HINSTANCE, std::unique_ptr<Module>>& Modules();

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <stdexcept>
 
 #include "module_registry.h"
@@ -521,13 +522,18 @@ ResourceScript ParseResourceScript(const std::string& text) {
   return script;
 }
 
-ResourceScript ModuleResources(HINSTANCE module) {
+const ResourceScript& ModuleResources(HINSTANCE module) {
+  static const ResourceScript none;
   Module* m = FindModule(module);
-  ResourceScript script = ParseResourceScript(m ? m->resourceScript : std::string());
-  if (!script.error.empty())
-    std::fprintf(stderr, "stand-in: resource script of %s: %s\n", m ? m->path.c_str() : "?",
-                 script.error.c_str());
-  return script;
+  if (!m) return none;
+  if (!m->parsedScript) {
+    auto script = std::make_shared<ResourceScript>(ParseResourceScript(m->resourceScript));
+    if (!script->error.empty())
+      std::fprintf(stderr, "stand-in: resource script of %s: %s\n", m->path.c_str(),
+                   script->error.c_str());
+    m->parsedScript = std::move(script);
+  }
+  return *m->parsedScript;
 }
 
 }  // namespace standin

@@ -67,9 +67,10 @@ struct ResourceScript {
 // stops the parse with an error (the templates read before it are kept).
 ResourceScript ParseResourceScript(const std::string& text);
 
-// The parsed script of a module; an error in it is reported on standard
-// error, naming the module.
-ResourceScript ModuleResources(HINSTANCE module);
+// The parsed script of a module, parsed once per module; an error in it is
+// reported on standard error, naming the module. Valid while the module is
+// loaded.
+const ResourceScript& ModuleResources(HINSTANCE module);
 
 }  // namespace standin
 
