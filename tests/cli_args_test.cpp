@@ -145,7 +145,7 @@ TEST_F(CliArgs, VersionNamesTheToolAndThePluginsWord) {
   const Ran ran = Mirova({"--version"});
   EXPECT_EQ(ran.status, 0);
   char word[16];
-  std::snprintf(word, sizeof word, "0x%08X", static_cast<unsigned>(LibVersion()));
+  std::snprintf(word, sizeof word, "0x%08X", static_cast<unsigned>(VERSION_3DSMAX));
   const std::string version = "mirova " MIROVA_VERSION "\n";
   ASSERT_EQ(ran.out.substr(0, version.size()), version) << ran.out;
   const std::string plugin = ran.out.substr(version.size());

@@ -16,6 +16,7 @@
 
 #include "cli.h"
 #include "gltf_check.h"
+#include "plugin.h"
 #include "report_json.h"
 #include "tzmotion_fixture.h"
 
@@ -30,11 +31,12 @@ struct CliRun {
 
 // The command beside a scene of the test's own, where the same take can be
 // applied through the panel to see where the node goes.
-class CameraCommand : public motion_test::MotionPanelTest {
+class CameraCommand : public motion_test::MotionPanelFixture {
  protected:
+  ClassDesc* MotionControlClass() override { return plugin.MotionControlClass(); }
   void TearDown() override {
     std::remove(take.c_str());
-    motion_test::MotionPanelTest::TearDown();
+    motion_test::MotionPanelFixture::TearDown();
   }
   void WriteTake(const std::string& text) { std::ofstream(take, std::ios::binary) << text; }
   CliRun Run(cli::Args args) {
@@ -44,6 +46,9 @@ class CameraCommand : public motion_test::MotionPanelTest {
     return {status, out.str(), err.str()};
   }
   std::string take = testing::TempDir() + "camera_take.asc";
+  // The product module, as the command loads it: the same file, so the same
+  // module, held once more while the test's scene lives.
+  cli::Plugin plugin{MIROVA_PLUGIN_PATH};
 };
 
 // The camera report's keys named key ("position" or "rotation"), each row

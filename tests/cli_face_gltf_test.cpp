@@ -1,6 +1,7 @@
 // mirova face --format gltf: the animated face read back as a viewer reads it
 // shows, at every frame, what the expression object evaluates there.
 #include <gtest/gtest.h>
+#include <headless.h>
 #include <headless_host.h>
 #include <triobj.h>
 
@@ -19,6 +20,8 @@
 #include "gltf_write.h"
 #include "mirovaobj.h"
 #include "obj_file.h"
+#include "plugin.h"
+#include "resource.h"
 #include "tracker_text.h"
 
 namespace {
@@ -61,16 +64,16 @@ class AppliedFace {
     std::string problem;
     EXPECT_TRUE(cli::ReadObj(kFace + "neutral.obj", neutral, &problem)) << problem;
     INode* node = host.CreateNode(cli::MakeTriObject(neutral), "Face");
-    obj = cli::CreateOnNode(GetExpressionObjectDesc(), node);
+    obj = cli::CreateFromPanel(host, plugin.ExpressionObjectClass(), node);
+    HWND rollup = obj ? cli::RollupPage(host, "Face Tracker") : nullptr;
+    EXPECT_NE(rollup, nullptr);
+    if (!rollup) return;
     std::ostringstream err;
     EXPECT_EQ(cli::AssignTargets(obj, targets, neutral.points.size(), err), cli::EXIT_OK) << err.str();
-    FILE* file = std::fopen(recording.c_str(), "rt");
-    EXPECT_NE(file, nullptr);
-    if (!file) return;
-    obj->trackerInput.data.Read(file);
-    std::fclose(file);
-    obj->trackerInput.data.Stabilise("nose_bridge");
-    obj->trackerInput.Apply(obj);
+    headless::AnswerNextOpenDialog(recording);
+    EXPECT_TRUE(headless::Click(rollup, IDC_TRACKER_OPEN));
+    EXPECT_TRUE(headless::Click(rollup, IDC_TRACKER_APPLY));
+    host.LeaveCreatePanel();
   }
   std::vector<float> PointsAt(TimeValue t) {
     std::vector<float> points;
@@ -82,6 +85,8 @@ class AppliedFace {
     return points;
   }
 
+  // The module outlives the scene, whose objects it made.
+  cli::Plugin plugin{MIROVA_TOOL_PLUGIN_PATH};
   headless::Host host;
   ExpressionObject* obj = nullptr;
 };

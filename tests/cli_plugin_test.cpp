@@ -7,25 +7,42 @@
 #include <string>
 
 #include "cli.h"
+#include "mirovaobj.h"
 #include "plugin.h"
 #include "report_json.h"
 
 namespace {
 
+// Both builds of the plug-in: the product, whose class table lists the
+// utility alone, and the command line's, which hands out the expression
+// object too. While one is loaded its library is in the process once.
 TEST(PluginHandle, LoadsTheModuleFindsItsClassesAndFreesIt) {
-  const int initsBefore = headless::CustomControlsInitCount();
-  {
-    cli::Plugin plugin(MIROVA_PLUGIN_PATH);
-    ASSERT_TRUE(plugin.Loaded());
-    EXPECT_TRUE(plugin.HasExports());
-    EXPECT_EQ(headless::CustomControlsInitCount(), initsBefore + 1);
-    EXPECT_EQ(headless::ModulePath(headless::CustomControlsInstance()), MIROVA_PLUGIN_PATH);
-    ASSERT_NE(plugin.MotionControlClass(), nullptr);
-    EXPECT_STREQ(plugin.MotionControlClass()->ClassName(), "TzMotionControl");
-    ASSERT_NE(plugin.ExpressionObjectClass(), nullptr);
-    EXPECT_STREQ(plugin.ExpressionObjectClass()->ClassName(), "Mirova");
+  const struct {
+    const char* path;
+    bool library;
+  } modules[] = {{MIROVA_PLUGIN_PATH, false}, {MIROVA_TOOL_PLUGIN_PATH, true}};
+  for (const auto& m : modules) {
+    SCOPED_TRACE(m.path);
+    const int initsBefore = headless::CustomControlsInitCount();
+    EXPECT_EQ(headless::LiveClassDescs(EXPRESSION_OBJECT_CLASS_ID), 0);
+    {
+      cli::Plugin plugin(m.path);
+      ASSERT_TRUE(plugin.Loaded());
+      EXPECT_TRUE(plugin.HasExports());
+      EXPECT_EQ(headless::CustomControlsInitCount(), initsBefore + 1);
+      EXPECT_EQ(headless::ModulePath(headless::CustomControlsInstance()), m.path);
+      ASSERT_NE(plugin.MotionControlClass(), nullptr);
+      EXPECT_STREQ(plugin.MotionControlClass()->ClassName(), "TzMotionControl");
+      EXPECT_EQ(headless::LiveClassDescs(plugin.MotionControlClass()->ClassID()), 1);
+      EXPECT_EQ(headless::LiveClassDescs(EXPRESSION_OBJECT_CLASS_ID), 1);
+      ASSERT_EQ(plugin.ExpressionObjectClass() != nullptr, m.library);
+      if (m.library) {
+        EXPECT_STREQ(plugin.ExpressionObjectClass()->ClassName(), "Mirova");
+      }
+    }
+    EXPECT_EQ(headless::ModulePath(headless::CustomControlsInstance()), "");
+    EXPECT_EQ(headless::LiveClassDescs(EXPRESSION_OBJECT_CLASS_ID), 0);
   }
-  EXPECT_EQ(headless::ModulePath(headless::CustomControlsInstance()), "");
 }
 
 TEST(PluginHandle, FindsNothingInWhatIsNoPlugin) {
@@ -39,7 +56,7 @@ TEST(PluginHandle, FindsNothingInWhatIsNoPlugin) {
     EXPECT_EQ(plugin.Loaded(), c.loads);
     EXPECT_FALSE(plugin.HasExports());
     EXPECT_EQ(plugin.MotionControlClass(), nullptr);
-    EXPECT_EQ(plugin.ExpressionObjectClass() != nullptr, c.loads);
+    EXPECT_EQ(plugin.ExpressionObjectClass(), nullptr);
   }
 }
 
@@ -67,6 +84,8 @@ TEST(PluginHandle, EverySubcommandRunsTheEntryPoint) {
     const int initsBefore = headless::CustomControlsInitCount();
     std::ostringstream out, err;
     EXPECT_EQ(c.run(c.args, out, err), cli::EXIT_OK) << err.str();
+    // No copy of the library stays behind the module the command loaded.
+    EXPECT_EQ(headless::LiveClassDescs(EXPRESSION_OBJECT_CLASS_ID), 0);
     EXPECT_EQ(headless::CustomControlsInitCount(), initsBefore + 1);
     EXPECT_NE(headless::CustomControlsInstance(), GetModuleHandleA(nullptr));
     EXPECT_FALSE(report_json::Read(out.str(), c.schema).is_null());

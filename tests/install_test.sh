@@ -32,7 +32,9 @@ fi
 mkdir -p "$work/elsewhere"
 mirova=$work/prefix/bin/mirova
 [ -x "$mirova" ] || fail "no $mirova"
-[ -f "$work/prefix/lib/mirova/mirova.dlu" ] || fail "no mirova.dlu in lib/mirova"
+for module in mirova.dlu mirova-tool.dlu; do
+  [ -f "$work/prefix/lib/mirova/$module" ] || fail "no $module in lib/mirova"
+done
 
 expect 0 "info" "$mirova" info
 grep -q "\"$work/prefix/bin/../lib/mirova/mirova.dlu\"" "$work/stdout" ||

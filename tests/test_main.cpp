@@ -1,5 +1,6 @@
-// Test program: the library is linked in as the host would load it (its entry
-// point runs once before any test), and every test starts from a clean user.
+// Test program: where the library is linked in (MIROVA_TESTS_LINK_LIBRARY),
+// its entry point runs once before any test, as the host's load would run
+// it; every test starts from a clean user.
 #include <gtest/gtest.h>
 #include <headless.h>
 #include <stdlib.h>
@@ -40,7 +41,9 @@ class PrivateTempDir {
 int main(int argc, char** argv) {
   PrivateTempDir tempDir;
   testing::InitGoogleTest(&argc, argv);
+#ifdef MIROVA_TESTS_LINK_LIBRARY
   DllMain(GetModuleHandleA(nullptr), DLL_PROCESS_ATTACH, nullptr);
+#endif
   testing::UnitTest::GetInstance()->listeners().Append(new CleanUser);
   return RUN_ALL_TESTS();
 }

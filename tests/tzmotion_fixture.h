@@ -45,8 +45,13 @@ struct TrackState {
   }
 };
 
-class MotionPanelTest : public testing::Test {
+// The utility's panel open on a selected free camera, the utility coming
+// from MotionControlClass(): the library linked into the test, or a module
+// the test loaded.
+class MotionPanelFixture : public testing::Test {
  protected:
+  virtual ClassDesc* MotionControlClass() = 0;
+
   void SetUp() override {
     ResetUtility();
     host = std::make_unique<headless::Host>();
@@ -59,9 +64,10 @@ class MotionPanelTest : public testing::Test {
     for (const std::string& f : files) std::remove(f.c_str());
   }
 
-  static MotionControlUtility& Utility() { return GetMotionControlUtility(); }
+  // The class descriptor hands out the one utility object.
+  MotionControlUtility& Utility() { return *static_cast<MotionControlUtility*>(MotionControlClass()->Create(FALSE)); }
   // The utility is a static: every test starts it from its load-time state.
-  static void ResetUtility() {
+  void ResetUtility() {
     MotionControlUtility& mc = Utility();
     mc.fileName[0] = '\0';
     mc.fps = 30;
@@ -71,7 +77,7 @@ class MotionPanelTest : public testing::Test {
   }
 
   void OpenPanel() {
-    ASSERT_TRUE(host->OpenUtility(GetMotionControlDesc()));
+    ASSERT_TRUE(host->OpenUtility(MotionControlClass()));
     panel = Utility().hPanel;
     ASSERT_TRUE(IsWindow(panel));
   }
@@ -136,6 +142,12 @@ class MotionPanelTest : public testing::Test {
   INode* camera = nullptr;
   HWND panel = nullptr;
   std::vector<std::string> files;
+};
+
+// The utility of the library linked into the test program.
+class MotionPanelTest : public MotionPanelFixture {
+ protected:
+  ClassDesc* MotionControlClass() override { return GetMotionControlDesc(); }
 };
 
 }  // namespace motion_test

@@ -2,15 +2,6 @@
 
 namespace cli {
 
-// Without the create panel (mirova face): what creation does to the node.
-ExpressionObject* CreateOnNode(ClassDesc* cd, INode* node) {
-  auto* obj = static_cast<ExpressionObject*>(cd->Create(FALSE));
-  obj->pickTargetIndex = TARGET_NEUTRAL;
-  obj->AssignTarget(node, 0, PICK_INSTANCE);
-  node->SetObjectRef(obj);
-  return obj;
-}
-
 ExpressionObject* CreateFromPanel(headless::Host& host, ClassDesc* cd, INode* node) {
   host.Select(node);
   if (!cd || !host.CreateFromPanel(cd)) return nullptr;

@@ -10,15 +10,10 @@
 
 namespace cli {
 
-// The expression object made through its class descriptor on node, as
-// creation makes it: the node's object becomes the Neutral target, shared
-// with the node, with the node's object offset at time 0; the node shows the
-// expression object from then on.
-ExpressionObject* CreateOnNode(ClassDesc* cd, INode* node);
-
-// The same as a user does it: node selected alone, the class's button
-// pressed in the create panel. Creation stays on (its rollups open) until
-// the caller leaves the panel. Null when the host would not create it.
+// The expression object made as a user does it: node selected alone, the
+// class's button pressed in the create panel; the node's object becomes the
+// Neutral target. Creation stays on (its rollups open) until the caller
+// leaves the panel. Null when the host would not create it.
 ExpressionObject* CreateFromPanel(headless::Host& host, ClassDesc* cd, INode* node);
 
 // The rollup page the host shows under title, or null.

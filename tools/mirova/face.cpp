@@ -127,25 +127,25 @@ bool KeysWritten(IParamBlock* pblock) {
 
 // The keys as JSON, or the animated face as glTF; false, with *problem, when
 // the face does not fit glTF.
-bool WriteFace(const FaceRequest& request, ExpressionObject* obj, const MessageLog& messages, std::ostream& to,
-               std::string* problem) {
+bool WriteFace(const FaceRequest& request, const Plugin& plugin, ExpressionObject* obj, const MessageLog& messages,
+               std::ostream& to, std::string* problem) {
   bool binary = false;
   if (request.format == "gltf" && IsGltfPath(request.output, &binary))
-    return ExpressionGltf(obj, 0, true, binary, to, problem);
+    return ExpressionGltf(*plugin.Library(), obj, 0, true, binary, to, problem);
   WriteKeysJson(to, request, obj->pblock, messages);
   return true;
 }
 
 // An output file is replaced only by the report of a run that gave keys.
-int WriteFaceOutput(const FaceRequest& request, ExpressionObject* obj, const MessageLog& messages,
-                    std::ostream& out, std::ostream& err) {
+int WriteFaceOutput(const FaceRequest& request, const Plugin& plugin, ExpressionObject* obj,
+                    const MessageLog& messages, std::ostream& out, std::ostream& err) {
   const bool keyed = KeysWritten(obj->pblock);
   if (!keyed && !request.output.empty()) {
     err << "mirova: no key was written, so neither was " << request.output << "\n";
     return EXIT_REFUSED;
   }
   const int status = WriteReportTo(request.output, out, err, [&](std::ostream& to, std::string* problem) {
-    return WriteFace(request, obj, messages, to, problem);
+    return WriteFace(request, plugin, obj, messages, to, problem);
   });
   return status == EXIT_OK && !keyed ? EXIT_REFUSED : status;
 }
@@ -166,7 +166,7 @@ int RunFace(const Args& args, std::ostream& out, std::ostream& err) {
     err << "mirova: " << problem << "\n";
     return EXIT_USAGE;
   }
-  Plugin plugin(PluginPath(Args()));
+  Plugin plugin(ToolPluginPath());
   if (!plugin.Loaded()) {
     ReportNotLoaded(plugin, err);
     return EXIT_USAGE;
@@ -191,7 +191,7 @@ int RunFace(const Args& args, std::ostream& out, std::ostream& err) {
   PrintReadFault(err, request.recording, obj->trackerInput.data.fault);
   headless::Click(rollup, IDC_TRACKER_APPLY);
   host.LeaveCreatePanel();
-  return WriteFaceOutput(request, obj, messages, out, err);
+  return WriteFaceOutput(request, plugin, obj, messages, out, err);
 }
 
 }  // namespace cli

@@ -67,9 +67,10 @@ MorphMesh MorphMeshOf(ExpressionObject* obj, TimeValue t) {
   return mesh;
 }
 
-std::vector<float> TargetWeights(ExpressionObject* obj, const MorphMesh& mesh, TimeValue t) {
+std::vector<float> TargetWeights(const LibraryAccess& library, ExpressionObject* obj, const MorphMesh& mesh,
+                                 TimeValue t) {
   float channels[NUM_CHANNELS];
-  obj->ChannelWeights(t, channels);
+  library.channelWeights(obj, t, channels);
   std::vector<float> weights;
   for (const MorphTarget& target : mesh.targets) {
     float w = channels[target.channel];
@@ -83,7 +84,8 @@ std::vector<float> TargetWeights(ExpressionObject* obj, const MorphMesh& mesh, T
 // animation is bounded (a million frames is over nine hours at 30 a second).
 const long long kMaxAnimatedFrames = 1000000;
 
-bool FrameWeights(ExpressionObject* obj, const MorphMesh& mesh, WeightTrack* track, std::string* problem) {
+bool FrameWeights(const LibraryAccess& library, ExpressionObject* obj, const MorphMesh& mesh, WeightTrack* track,
+                  std::string* problem) {
   TimeValue first = 0, last = 0;
   if (!KeySpan(obj, &first, &last)) return true;
   const long long perFrame = GetTicksPerFrame();
@@ -97,19 +99,19 @@ bool FrameWeights(ExpressionObject* obj, const MorphMesh& mesh, WeightTrack* tra
   for (long long t = start; t <= INT_MAX; t += perFrame) {
     TimeValue time = static_cast<TimeValue>(t);
     track->ticks.push_back(time);
-    std::vector<float> weights = TargetWeights(obj, mesh, time);
+    std::vector<float> weights = TargetWeights(library, obj, mesh, time);
     track->weights.insert(track->weights.end(), weights.begin(), weights.end());
     if (t >= last) break;
   }
   return true;
 }
 
-bool ExpressionGltf(ExpressionObject* obj, TimeValue t, bool animated, bool binary, std::ostream& out,
-                    std::string* problem) {
+bool ExpressionGltf(const LibraryAccess& library, ExpressionObject* obj, TimeValue t, bool animated, bool binary,
+                    std::ostream& out, std::string* problem) {
   MorphMesh mesh = MorphMeshOf(obj, t);
   WeightTrack track;
-  if (animated && !FrameWeights(obj, mesh, &track, problem)) return false;
-  return WriteFaceGltf(mesh, TargetWeights(obj, mesh, t), track, binary, out, problem);
+  if (animated && !FrameWeights(library, obj, mesh, &track, problem)) return false;
+  return WriteFaceGltf(mesh, TargetWeights(library, obj, mesh, t), track, binary, out, problem);
 }
 
 }  // namespace cli

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gltf_face.h"
+#include "library_access.h"
 
 class ExpressionObject;
 
@@ -25,18 +26,21 @@ MorphMesh MorphMeshOf(ExpressionObject* obj, TimeValue t);
 
 // The weight of each of mesh's targets at t, as evaluation computes it (one
 // that is not a number, which evaluation skips, counts 0).
-std::vector<float> TargetWeights(ExpressionObject* obj, const MorphMesh& mesh, TimeValue t);
+std::vector<float> TargetWeights(const LibraryAccess& library, ExpressionObject* obj, const MorphMesh& mesh,
+                                 TimeValue t);
 
 // The weights at every scene frame from the object's first parameter key to
-// its last, both included; none when no parameter has keys.
-WeightTrack FrameWeights(ExpressionObject* obj, const MorphMesh& mesh);
+// its last, both included, added to *track (nothing when no parameter has
+// keys); false, with *problem, when they span too many frames to write.
+bool FrameWeights(const LibraryAccess& library, ExpressionObject* obj, const MorphMesh& mesh, WeightTrack* track,
+                  std::string* problem);
 
 // Writes the object as a glTF file to out (GLB when binary): its morph mesh
 // with the weights at t and, when animated, the weights at every frame.
 // False, with *problem, when it cannot be written (see WriteFaceGltf); out
 // has then had nothing but what a failed write left.
-bool ExpressionGltf(ExpressionObject* obj, TimeValue t, bool animated, bool binary, std::ostream& out,
-                    std::string* problem);
+bool ExpressionGltf(const LibraryAccess& library, ExpressionObject* obj, TimeValue t, bool animated, bool binary,
+                    std::ostream& out, std::string* problem);
 
 }  // namespace cli
 

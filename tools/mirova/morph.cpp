@@ -19,7 +19,7 @@
 #include "gltf_write.h"
 #include "json.h"
 #include "messages.h"
-#include "mirovaobj_ui.h"
+#include "mirovaobj.h"
 #include "obj_file.h"
 #include "output_file.h"
 #include "plugin.h"
@@ -124,20 +124,12 @@ std::string ParameterNames(ExpressionObject* obj) {
   return names;
 }
 
-// Where a user finds parameter param: its rollup and its spinner there.
-const ParamUIDesc* SpinnerOf(int param, const char** title) {
-  for (int k = 0; k < NUM_CHANNELS; ++k) {
-    if (percentDescs[k].index == param) return *title = "Percentages", &percentDescs[k];
-    if (scaleDescs[k].index == param) return *title = "Scales", &scaleDescs[k];
-  }
-  return nullptr;
-}
-
 // Types the setting into its spinner, opening its rollup first as a user
 // must. The spinner keeps to its range; a value it clamped is told on err.
-bool TypeSetting(headless::Host& host, const Setting& setting, int param, std::ostream& err) {
+bool TypeSetting(headless::Host& host, const LibraryAccess& library, const Setting& setting, int param,
+                 std::ostream& err) {
   const char* title = "";
-  const ParamUIDesc* desc = SpinnerOf(param, &title);
+  const ParamUIDesc* desc = library.spinnerOf(param, &title);
   HWND page = desc ? RollupPage(host, title) : nullptr;
   if (!page) return false;
   host.SetRollupOpen(page, true);
@@ -154,8 +146,8 @@ bool TypeSetting(headless::Host& host, const Setting& setting, int param, std::o
 
 // Each --set typed into its spinner; a name the host does not list is a
 // usage error.
-int TypeSettings(headless::Host& host, ExpressionObject* obj, const std::vector<Setting>& settings,
-                 std::ostream& err) {
+int TypeSettings(headless::Host& host, const LibraryAccess& library, ExpressionObject* obj,
+                 const std::vector<Setting>& settings, std::ostream& err) {
   for (const Setting& setting : settings) {
     int param = FindParameter(obj, setting.name);
     if (param < 0) {
@@ -163,7 +155,7 @@ int TypeSettings(headless::Host& host, ExpressionObject* obj, const std::vector<
           << ParameterNames(obj) << "\n";
       return EXIT_USAGE;
     }
-    if (!TypeSetting(host, setting, param, err)) {
+    if (!TypeSetting(host, library, setting, param, err)) {
       err << "mirova: the spinner of " << setting.name << " cannot be reached\n";
       return EXIT_REFUSED;
     }
@@ -193,14 +185,14 @@ bool AllFinite(const std::vector<Point3>& points) {
 
 // The blended mesh as OBJ, or the mesh with its targets and the set weights
 // as glTF (by the output's extension).
-bool WriteMorph(const MorphRequest& request, ExpressionObject* obj, const ObjMesh& result, std::ostream& to,
-                std::string* problem) {
+bool WriteMorph(const MorphRequest& request, const LibraryAccess& library, ExpressionObject* obj,
+                const ObjMesh& result, std::ostream& to, std::string* problem) {
   bool binary = false;
   if (!IsGltfPath(request.output, &binary)) {
     WriteObj(to, result);
     return true;
   }
-  return ExpressionGltf(obj, request.time, false, binary, to, problem);
+  return ExpressionGltf(library, obj, request.time, false, binary, to, problem);
 }
 
 }  // namespace
@@ -214,7 +206,7 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
   if (parsed >= 0) return parsed;
   std::string problem = CheckMorphWords(words, request);
   if (!problem.empty()) return line.Refuse(problem, err);
-  Plugin plugin(PluginPath(Args()));
+  Plugin plugin(ToolPluginPath());
   if (!plugin.Loaded()) {
     ReportNotLoaded(plugin, err);
     return EXIT_USAGE;
@@ -234,7 +226,8 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
     return EXIT_REFUSED;
   }
   int status = PickTargets(host, request.targets, request.method, neutral, err);
-  if (status == EXIT_OK) status = TypeSettings(host, obj, request.settings, err);
+  const LibraryAccess& library = *plugin.Library();
+  if (status == EXIT_OK) status = TypeSettings(host, library, obj, request.settings, err);
   host.LeaveCreatePanel();
   if (status != EXIT_OK) return status;
 
@@ -249,7 +242,7 @@ int RunMorph(const Args& args, std::ostream& out, std::ostream& err) {
   }
   if (!failed) {
     const int written = WriteReportTo(request.output, out, err, [&](std::ostream& to, std::string* problem) {
-      return WriteMorph(request, obj, result, to, problem);
+      return WriteMorph(request, library, obj, result, to, problem);
     });
     if (written != EXIT_OK) return written;
   }

@@ -111,7 +111,9 @@ int RunPanel(const Args& args, std::ostream& out, std::ostream& err) {
   if (parsed >= 0) return parsed;
   if (which.empty()) return line.Refuse("say which panel: utility or object", err);
   if (output.empty()) output = "panel-" + which + ".png";
-  Plugin plugin(PluginPath(Args()));
+  // The utility comes from the plug-in's class table, the expression object
+  // only from the command line's build of it.
+  Plugin plugin(which == "utility" ? PluginPath(Args()) : ToolPluginPath());
   if (!plugin.Loaded()) {
     ReportNotLoaded(plugin, err);
     return EXIT_USAGE;

@@ -5,8 +5,6 @@
 #include <utility>
 
 #include "cli.h"
-#include "mirova.h"
-#include "mirovaobj.h"
 
 namespace cli {
 
@@ -28,17 +26,23 @@ static std::string ProgramFolder() {
   return path.substr(0, path.find_last_of('/') + 1);
 }
 
-std::string PluginPath(const Args& args) {
-  for (size_t i = 0; i + 1 < args.size(); ++i)
-    if (args[i] == "--plugin") return args[i + 1];
-  // A build keeps the module beside the program; an install keeps programs
-  // in bin/ and the module in lib/mirova/.
+// A module's file: beside the program in a build; in ../lib/mirova/ from
+// the program's folder in an install.
+static std::string ModulePath(const std::string& file) {
   const std::string folder = ProgramFolder();
-  const std::string beside = folder + "mirova.dlu";
-  const std::string installed = folder + "../lib/mirova/mirova.dlu";
+  const std::string beside = folder + file;
+  const std::string installed = folder + "../lib/mirova/" + file;
   if (access(beside.c_str(), F_OK) != 0 && access(installed.c_str(), F_OK) == 0) return installed;
   return beside;
 }
+
+std::string PluginPath(const Args& args) {
+  for (size_t i = 0; i + 1 < args.size(); ++i)
+    if (args[i] == "--plugin") return args[i + 1];
+  return ModulePath("mirova.dlu");
+}
+
+std::string ToolPluginPath() { return ModulePath("mirova-tool.dlu"); }
 
 Plugin::Plugin(std::string file) : path(std::move(file)), module(LoadLibraryA(path.c_str())) {
   if (!module) return;
@@ -46,6 +50,9 @@ Plugin::Plugin(std::string file) : path(std::move(file)), module(LoadLibraryA(pa
   FindExport(module, "LibNumberClasses", numberClasses);
   FindExport(module, "LibClassDesc", classDesc);
   FindExport(module, "LibVersion", version);
+  LibraryAccessFunction accessor = nullptr;
+  FindExport(module, MIROVA_LIBRARY_ACCESS_EXPORT, accessor);
+  if (accessor) library = accessor();
 }
 
 Plugin::~Plugin() {
@@ -60,14 +67,6 @@ ClassDesc* Plugin::MotionControlClass() const {
       return cd;
   }
   return nullptr;
-}
-
-ClassDesc* Plugin::ExpressionObjectClass() const {
-  if (!Loaded()) return nullptr;
-  // The linked copy's entry point never ran: its module is this program,
-  // whose resources it carries.
-  if (!hInstance) hInstance = GetModuleHandleA(nullptr);
-  return GetExpressionObjectDesc();
 }
 
 void ReportNotLoaded(const Plugin& plugin, std::ostream& err) {

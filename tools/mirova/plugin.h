@@ -8,6 +8,8 @@
 #include <ostream>
 #include <string>
 
+#include "library_access.h"
+
 namespace cli {
 
 class Plugin {
@@ -31,12 +33,12 @@ class Plugin {
 
   // The motion-control utility as the class table lists it, or null.
   ClassDesc* MotionControlClass() const;
-  // The expression object's descriptor. The class table does not list it,
-  // and the module exports nothing else, so it comes from the library as
-  // linked into this program (GetExpressionObjectDesc): that copy's
-  // hInstance is set to the program's own module, whose resources it
-  // carries, until the module itself hands out the descriptor.
-  ClassDesc* ExpressionObjectClass() const;
+  // What the command-line host's build of the plug-in (ToolPluginPath)
+  // gives besides its exports; null for any other module, mirova.dlu too.
+  const LibraryAccess* Library() const { return library; }
+  // The expression object's descriptor, which the class table does not
+  // list: from Library(), so null unless the module is the tool build.
+  ClassDesc* ExpressionObjectClass() const { return library ? library->expressionObjectClass() : nullptr; }
 
  private:
   std::string path;
@@ -45,7 +47,13 @@ class Plugin {
   int (*numberClasses)() = nullptr;
   ClassDesc* (*classDesc)(int) = nullptr;
   ULONG (*version)() = nullptr;
+  const LibraryAccess* library = nullptr;
 };
+
+// The command-line host's build of the plug-in, mirova-tool.dlu, found as
+// PluginPath finds mirova.dlu: the module of every command that makes the
+// expression object.
+std::string ToolPluginPath();
 
 // Says on err that the plug-in at path cannot be loaded.
 void ReportNotLoaded(const Plugin& plugin, std::ostream& err);

@@ -152,7 +152,7 @@ int RunView(const Args& args, std::ostream& out, std::ostream& err) {
     err << "mirova: cannot open " << request.recording << "\n";
     return EXIT_USAGE;
   }
-  Plugin plugin(PluginPath(Args()));
+  Plugin plugin(ToolPluginPath());
   if (!plugin.Loaded()) {
     ReportNotLoaded(plugin, err);
     return EXIT_USAGE;

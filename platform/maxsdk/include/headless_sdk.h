@@ -45,6 +45,10 @@ void RegisterClassDesc(ClassDesc* cd, ReferenceCheck accepts = nullptr);
 // What references of the class may hold in a loaded file; null for none.
 ReferenceCheck FindReferenceCheck(SClass_ID superID, Class_ID classID);
 
+// How many class descriptors of the class are alive in the process: one for
+// each copy of its library there.
+int LiveClassDescs(Class_ID classID);
+
 // For ReferenceChecks: an object a node can show (geometry, shape, camera,
 // light or a modifier pipeline).
 bool IsSceneObject(ReferenceTarget* target);

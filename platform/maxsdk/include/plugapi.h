@@ -9,7 +9,13 @@ class Interface;
 // table for these and calls Create to make instances.
 class ClassDesc {
  public:
-  virtual ~ClassDesc() {}
+  // Stand-in: every descriptor alive in the process is counted
+  // (headless::LiveClassDescs), so that a test sees a library that is in
+  // the process twice.
+  ClassDesc();
+  ClassDesc(const ClassDesc&);
+  ClassDesc& operator=(const ClassDesc&) = default;
+  virtual ~ClassDesc();
   virtual int IsPublic() = 0;
   virtual void* Create(BOOL loading = FALSE) = 0;
   virtual int BeginCreate(Interface*) { return 0; }

@@ -5,6 +5,7 @@
 #include <plugapi.h>
 
 #include <map>
+#include <set>
 #include <utility>
 
 #include "builtin_classes.h"
@@ -32,7 +33,24 @@ std::map<ClassKey, Entry>& Directory() {
   return directory;
 }
 
+// Never destroyed: descriptors of modules and of the program itself go at
+// exit in no set order.
+std::set<const ClassDesc*>& LiveDescriptors() {
+  static auto* live = new std::set<const ClassDesc*>;
+  return *live;
+}
+
 }  // namespace
+
+ClassDesc::ClassDesc() { LiveDescriptors().insert(this); }
+ClassDesc::ClassDesc(const ClassDesc&) { LiveDescriptors().insert(this); }
+ClassDesc::~ClassDesc() { LiveDescriptors().erase(this); }
+
+int headless::LiveClassDescs(Class_ID classID) {
+  int count = 0;
+  for (const ClassDesc* cd : LiveDescriptors()) count += const_cast<ClassDesc*>(cd)->ClassID() == classID;
+  return count;
+}
 
 ClassDesc* FindClassDesc(SClass_ID superID, Class_ID classID) {
   auto it = Directory().find({superID, classID});
