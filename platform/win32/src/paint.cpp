@@ -17,7 +17,7 @@ std::map<HDC, std::unique_ptr<DeviceContext>>& Contexts() {
   return *contexts;
 }
 
-bool recording = true;
+bool recording = false;
 constexpr uint32_t kUnpainted = 0xFFFFFF;
 
 bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
