@@ -70,8 +70,8 @@ uint32_t PixelOf(COLORREF color);
 void PaintPending();
 // The window's client area as the screen shows it: pending painting of the
 // window and its descendants done first, then its visible children drawn
-// over it. The system and host controls repaint for every picture, as if
-// each change of their state had invalidated them.
+// over it. A system or host control repaints when a change of its text,
+// check or enable state has invalidated it.
 Image Snapshot(HWND window);
 // Writes a PNG whole or not at all: it goes to a temporary file beside the
 // destination, which replaces it (keeping its permissions; a symbolic link

@@ -31,7 +31,10 @@ void CheckInGroup(HWND button) {
   for (size_t i = first; i < siblings.size(); ++i) {
     WindowData* w = LookUpWindow(siblings[i]);
     if (i > first && (w->style & WS_GROUP)) break;
-    if (ButtonType(w) == BS_AUTORADIOBUTTON) w->check = siblings[i] == button ? BST_CHECKED : 0;
+    UINT check = siblings[i] == button ? BST_CHECKED : BST_UNCHECKED;
+    if (ButtonType(w) != BS_AUTORADIOBUTTON || w->check == check) continue;
+    w->check = check;
+    ControlChanged(siblings[i]);
   }
 }
 
@@ -44,8 +47,14 @@ void Click(HWND button) {
   w = LookUpWindow(button);
   if (!w) return;
   switch (ButtonType(w)) {
-    case BS_AUTOCHECKBOX: w->check = w->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED; break;
-    case BS_AUTO3STATE: w->check = (w->check + 1) % 3; break;
+    case BS_AUTOCHECKBOX:
+      w->check = w->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+      ControlChanged(button);
+      break;
+    case BS_AUTO3STATE:
+      w->check = (w->check + 1) % 3;
+      ControlChanged(button);
+      break;
     case BS_AUTORADIOBUTTON: CheckInGroup(button); break;
     default: break;
   }
@@ -53,6 +62,7 @@ void Click(HWND button) {
 }
 
 void TextChanged(HWND edit) {
+  ControlChanged(edit);
   NotifyParent(edit, EN_UPDATE);
   NotifyParent(edit, EN_CHANGE);
 }
@@ -118,12 +128,17 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case BM_GETCHECK:
       return IsCheckable(ButtonType(w)) ? w->check : BST_UNCHECKED;
-    case BM_SETCHECK:
-      if (IsCheckable(ButtonType(w)))
-        w->check = wParam == BST_UNCHECKED                 ? BST_UNCHECKED
+    case BM_SETCHECK: {
+      if (!IsCheckable(ButtonType(w))) return 0;
+      UINT check = wParam == BST_UNCHECKED                                        ? BST_UNCHECKED
                    : IsThreeState(ButtonType(w)) && wParam == BST_INDETERMINATE ? BST_INDETERMINATE
                                                                                 : BST_CHECKED;
+      if (check != w->check) {
+        w->check = check;
+        ControlChanged(hwnd);
+      }
       return 0;
+    }
     case BM_CLICK:
       Click(hwnd);
       return 0;

@@ -24,12 +24,6 @@ bool Shown(HWND hwnd) {
   return w && (w->style & WS_VISIBLE);
 }
 
-// The controls of a tree repaint for every picture.
-void InvalidateControls(HWND hwnd) {
-  if (IsPaintedControl(hwnd)) InvalidateRect(hwnd, nullptr, TRUE);
-  for (HWND child : ChildrenOf(hwnd)) InvalidateControls(child);
-}
-
 void PaintTree(HWND hwnd) {
   PaintState* p = PaintStateOf(hwnd);
   if (p && p->Pending()) SendMessageA(hwnd, WM_PAINT, 0, 0);
@@ -116,7 +110,6 @@ void headless::PaintPending() {
 headless::Image headless::Snapshot(HWND window) {
   Image image;
   if (!IsWindow(window)) return image;
-  standin::InvalidateControls(window);
   standin::PaintTree(window);
   if (!IsWindow(window)) return image;
   RECT client = standin::ClientRectOf(window);
