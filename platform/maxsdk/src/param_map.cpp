@@ -34,7 +34,7 @@ class ParamMap : public IParamMap, public ReferenceMaker, public TimeChangeCallb
   void PassMouse(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
   void SetPage(HWND dlg) { page = dlg; }
   HWND Page() const { return page; }
-  void Painting() {
+  void ShowIfStale() {
     if (stale) ShowValues();
   }
 
@@ -154,7 +154,7 @@ INT_PTR CALLBACK ParamMapDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
       map->SpinnerChanged(LOWORD(wParam), reinterpret_cast<ISpinnerControl*>(lParam));
       return TRUE;
     case WM_PAINT:
-      map->Painting();
+      map->ShowIfStale();
       return FALSE;  // the dialog paints itself as usual
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:

@@ -39,7 +39,8 @@ void CheckInGroup(HWND button) {
 }
 
 // A mouse click: the button takes the focus, an automatic button changes its
-// state, and the parent hears BN_CLICKED. A disabled button ignores it.
+// state (and is drawn again, as a pressed button is), and the parent hears
+// BN_CLICKED. A disabled button ignores it.
 void Click(HWND button) {
   WindowData* w = LookUpWindow(button);
   if (!w || (w->style & WS_DISABLED) || ButtonType(w) == BS_GROUPBOX) return;
@@ -47,17 +48,12 @@ void Click(HWND button) {
   w = LookUpWindow(button);
   if (!w) return;
   switch (ButtonType(w)) {
-    case BS_AUTOCHECKBOX:
-      w->check = w->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
-      ControlChanged(button);
-      break;
-    case BS_AUTO3STATE:
-      w->check = (w->check + 1) % 3;
-      ControlChanged(button);
-      break;
+    case BS_AUTOCHECKBOX: w->check = w->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED; break;
+    case BS_AUTO3STATE: w->check = (w->check + 1) % 3; break;
     case BS_AUTORADIOBUTTON: CheckInGroup(button); break;
     default: break;
   }
+  ControlChanged(button);
   NotifyParent(button, BN_CLICKED);
 }
 
@@ -130,7 +126,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return IsCheckable(ButtonType(w)) ? w->check : BST_UNCHECKED;
     case BM_SETCHECK: {
       if (!IsCheckable(ButtonType(w))) return 0;
-      UINT check = wParam == BST_UNCHECKED                                        ? BST_UNCHECKED
+      UINT check = wParam == BST_UNCHECKED ? BST_UNCHECKED
                    : IsThreeState(ButtonType(w)) && wParam == BST_INDETERMINATE ? BST_INDETERMINATE
                                                                                 : BST_CHECKED;
       if (check != w->check) {
