@@ -17,14 +17,9 @@ std::map<HDC, std::unique_ptr<DeviceContext>>& Contexts() {
   return *contexts;
 }
 
-// Drawing calls come by the million, nearly all on the context looked up
-// last: it is kept at hand (handles are never reused).
-HDC lastHandle = nullptr;
-DeviceContext* lastContext = nullptr;
-
 void ForgetContext(HDC hdc) {
-  if (hdc == lastHandle) {
-    lastHandle = nullptr;
+  if (hdc == lastDC) {
+    lastDC = nullptr;
     lastContext = nullptr;
   }
   Contexts().erase(hdc);
@@ -143,12 +138,13 @@ void DeviceContext::Reset(HWND w, const RECT& client) {
 }
 
 bool recordingGdiCalls = false;
+HDC lastDC = nullptr;
+DeviceContext* lastContext = nullptr;
 
-DeviceContext* LookUpDC(HDC hdc) {
-  if (hdc && hdc == lastHandle) return lastContext;
+DeviceContext* FindDC(HDC hdc) {
   auto it = Contexts().find(hdc);
   if (it == Contexts().end()) return nullptr;
-  lastHandle = hdc;
+  lastDC = hdc;
   lastContext = it->second.get();
   return lastContext;
 }
@@ -182,8 +178,6 @@ PaintState* PaintStateOf(HWND hwnd) {
   return w->paint.get();
 }
 
-// Drawing calls come by the million: no shared pointer is made for each.
-PaintState* TargetOf(const DeviceContext* dc) { return dc->target.expired() ? nullptr : dc->targetState; }
 
 headless::GdiCall* RecordCall(const DeviceContext* dc, const char* op, std::initializer_list<int> args) {
   PaintState* p = TargetOf(dc);

@@ -60,7 +60,14 @@ struct DeviceContext {
   RECT clip = {0, 0, 0, 0};  // client coordinates
   void Reset(HWND window, const RECT& client);
 };
-DeviceContext* LookUpDC(HDC hdc);
+
+// The context behind a handle, or null. Drawing calls come by the million,
+// nearly all on the context looked up last, which is kept at hand (handles
+// are never reused).
+extern HDC lastDC;
+extern DeviceContext* lastContext;
+DeviceContext* FindDC(HDC hdc);
+inline DeviceContext* LookUpDC(HDC hdc) { return hdc && hdc == lastDC ? lastContext : FindDC(hdc); }
 bool IsSelected(HGDIOBJ object);  // in any device context
 
 // --- Each window's painting state (paint.cpp) ---
@@ -77,8 +84,9 @@ struct PaintState {
 // The window's state, its surface sized to the client area; null for a
 // handle that is not a window.
 PaintState* PaintStateOf(HWND hwnd);
-// Where a device context draws; null when its window is gone.
-PaintState* TargetOf(const DeviceContext* dc);
+// Where a device context draws; null when its window is gone (without
+// making a shared pointer for each drawing call).
+inline PaintState* TargetOf(const DeviceContext* dc) { return dc->target.expired() ? nullptr : dc->targetState; }
 // Records a call, with the context's state, in the display list of its
 // window; null when calls are not kept. The entry stays valid until the
 // next call is recorded.
