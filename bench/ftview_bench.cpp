@@ -1,8 +1,9 @@
-// Drawing the tracker view of 30 markers with trajectories, names and extents
-// on, at 10,000 to 100,000 samples: every draw walks all samples of every marker,
-// so the time should grow linearly with the samples (the complexity line
-// fits them to N; the counter time_per_sample should stay flat). The calls are
-// rasterised into the window's picture; no test keeps them in a display list.
+// Drawing the tracker view of 30 markers with trajectories, names and
+// extents on, at 10,000 to 100,000 samples: every draw walks all samples of
+// every marker, so the time should grow linearly with the samples (the
+// complexity line fits them to N; the counter time_per_sample should stay
+// flat). The calls are rasterised into the window's picture; no test keeps
+// them in a display list.
 #include <benchmark/benchmark.h>
 #include <headless_gdi.h>
 #include <headless_host.h>

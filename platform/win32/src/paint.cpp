@@ -178,7 +178,6 @@ PaintState* PaintStateOf(HWND hwnd) {
   return w->paint.get();
 }
 
-
 headless::GdiCall* RecordCall(const DeviceContext* dc, const char* op, std::initializer_list<int> args) {
   PaintState* p = TargetOf(dc);
   if (!p) return nullptr;
