@@ -77,13 +77,18 @@ bool IncludesChildren(HWND hwnd, UINT flags) {
 // Adds r (client coordinates; null for all of it) to the update rectangle,
 // and to the children it covers when they are included.
 void Invalidate(HWND hwnd, const RECT* r, bool erase, UINT flags) {
-  PaintState* p = PaintStateOf(hwnd);
-  if (!p) return;
+  // A window never painted is invalid all over already (its state starts
+  // so): nothing is made or measured for it before it paints.
+  WindowData* w = LookUpWindow(hwnd);
+  if (!w || (!w->paint && w->children.empty())) return;
   RECT client = ClientRectOf(hwnd);
   RECT area = r ? Intersection(*r, client) : client;
   if (Empty(area)) return;
-  p->update = Union(p->update, area);
-  if (erase) p->erase = true;
+  if (w->paint) {
+    PaintState* p = PaintStateOf(hwnd);
+    p->update = Union(p->update, area);
+    if (erase) p->erase = true;
+  }
   if (!IncludesChildren(hwnd, flags)) return;
   std::vector<HWND> children = LookUpWindow(hwnd)->children;
   for (HWND child : children) {
