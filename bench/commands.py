@@ -7,10 +7,12 @@
 For each size it writes a motion take (N samples, .asc) and a tracker
 recording (N samples x 30 markers, .trc), then runs `camera` (json, chan,
 gltf), `face`, `inspect FILE.trc` and `inspect FILE.asc`, printing wall time,
-peak resident memory and, for the recording, its size in memory counted as
-samples x markers x 2 floats (the positions) + samples x 1 int (the times) +
-the marker names. The bundled examples' JSON, .chan, OBJ and glTF outputs are
-made too.
+processor time (user + system), peak resident memory and, for the recording,
+its size in memory counted as samples x markers x 2 floats (the positions) +
+samples x 1 int (the times) + the marker names; then, per size, how many
+times as long `face` took as `inspect` of the same recording. The bundled
+examples' JSON, .chan, OBJ and glTF outputs are made too, and the bundled
+take's 150 frames pictured by `view` (kept apart: not saved or compared).
 
 --save DIR keeps every output; --compare DIR compares each one byte for byte
 with the one saved there and fails when any differs.
@@ -78,17 +80,18 @@ def recording_bytes(samples):
 
 def run(command, work, out_dir, stdout_path=None):
     """Runs command in out_dir under /usr/bin/time (a child forked from this
-    script would inherit its peak memory); (exit status, wall seconds, peak KiB).
+    script would inherit its peak memory); (exit status, wall seconds,
+    processor seconds, peak KiB).
     Outputs are named relative to out_dir, so that reports naming them read
     the same wherever the bench runs."""
     measure = os.path.join(work, "time.out")
     out = open(os.path.join(out_dir, stdout_path), "wb") if stdout_path else subprocess.DEVNULL
-    status = subprocess.run(["/usr/bin/time", "-f", "%e %M", "-o", measure] + command, stdout=out,
+    status = subprocess.run(["/usr/bin/time", "-f", "%e %U %S %M", "-o", measure] + command, stdout=out,
                             stderr=subprocess.DEVNULL, cwd=out_dir).returncode
     if stdout_path:
         out.close()
-    wall, rss = open(measure).read().split()[-2:]
-    return status, float(wall), int(rss)
+    wall, user, system, rss = open(measure).read().split()[-4:]
+    return status, float(wall), float(user) + float(system), int(rss)
 
 
 def face_targets():
@@ -122,6 +125,8 @@ def example_runs(mirova, out):
         ("ex face json", [mirova, "face", ex + "/face_take.trc"] + neutral + ["-o", o("face-keys.json")], None),
         ("ex face glb", [mirova, "face", ex + "/face_take.trc"] + neutral + targets + ["--format", "gltf", "-o",
                                                                              o("face.glb")], None),
+        ("ex view 150 frames", [mirova, "view", ex + "/face_take.trc", "--frames", "0:149", "--trajectories", "-o",
+                                os.path.join(os.path.dirname(out), "view-frames") + "/"], None),
     ]
 
 
@@ -185,10 +190,16 @@ def main():
         print("recording of %d samples x %d markers: %.1f MiB in memory" %
               (n, len(MARKERS), recording_bytes(n) / 2**20))
         runs += [("%d %s" % (n, label), cmd, so) for label, cmd, so in sized_runs(args.mirova, args.work, out, n)]
-    print("%-24s %6s %9s %12s" % ("command", "exit", "wall s", "peak MiB"))
+    print("%-24s %6s %9s %9s %12s" % ("command", "exit", "wall s", "cpu s", "peak MiB"))
+    times = {}
     for label, cmd, so in runs:
-        status, wall, rss = run(cmd, args.work, out, so)
-        print("%-24s %6d %9.3f %12.1f" % (label, status, wall, rss / 1024.0))
+        status, wall, cpu, rss = run(cmd, args.work, out, so)
+        times[label] = (wall, cpu)
+        print("%-24s %6d %9.3f %9.3f %12.1f" % (label, status, wall, cpu, rss / 1024.0))
+    for n in sizes:
+        face, inspect = times["%d face json" % n], times["%d inspect trc" % n]
+        print("%d samples: face took %.1f times as long as inspect (wall; %.1f in processor time)" %
+              (n, face[0] / max(inspect[0], 1e-3), face[1] / max(inspect[1], 1e-3)))
     if args.callgrind:
         print(callgrind_share(args.mirova, args.work, min(sizes)))
     if args.save:

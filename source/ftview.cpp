@@ -38,12 +38,17 @@ TimeValue CurrentTime() {
 
 int RoundedFrame(int ticks, int ticksPerFrame) { return (ticks + (ticksPerFrame >> 1)) / ticksPerFrame; }
 
+// A marker's positions over every sample, which the record keeps in a row:
+// the walks over all samples below index it directly.
+const Point2* Track(const TrackerData& data, int m) { return &data.Position(0, m); }
+
 void DrawTrajectories(HDC dc, const TrackerData& data) {
   for (int m = 0; m < data.MarkerCount(); m++) {
     SelectObject(dc, markerPens[m % 16]);
     if (data.Marker(m).validCount <= 0) continue;
+    const Point2* track = Track(data, m);
     for (int k = 0; k < data.SampleCount(); k++) {
-      PixelPoint p = ToPixel(data.Position(k, m));
+      PixelPoint p = ToPixel(track[k]);
       MoveToEx(dc, p.x, p.y, nullptr);
       LineTo(dc, p.x + 1, p.y);
     }
@@ -66,7 +71,8 @@ void DrawExtents(HDC dc, const TrackerData& data) {
   for (int m = 0; m < data.MarkerCount(); m++) {
     if (data.Marker(m).validCount <= 0) continue;
     FBox2 box;
-    for (int l = 0; l < data.SampleCount(); l++) box += data.Position(l, m);
+    const Point2* track = Track(data, m);
+    for (int l = 0; l < data.SampleCount(); l++) box += track[l];
     SelectObject(dc, markerPens[m % 16]);
     PixelPoint lo = ToPixel(box.pmin), hi = ToPixel(box.pmax);
     Rectangle(dc, lo.x, lo.y, hi.x, hi.y);

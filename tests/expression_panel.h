@@ -93,13 +93,7 @@ class ExpressionPanelTest : public testing::Test {
   }
 
   // What a spinner shows, in percent.
-  float SpinnerValue(const char* page, int spinId) const {
-    ISpinnerControl* spin = GetISpinner(GetDlgItem(Page(page), spinId));
-    if (!spin) return -12345.0f;
-    float v = spin->GetFVal();
-    ReleaseISpinner(spin);
-    return v;
-  }
+  float SpinnerValue(const char* page, int spinId) const { return headless::SpinnerValue(Page(page), spinId); }
 
   headless::Host host;
   ExpressionObject* edited = nullptr;

@@ -66,6 +66,7 @@ class ViewTest : public testing::Test {
     return captions.size() == 1 ? captions[0].call.text : "";
   }
 
+  headless::KeepGdiCalls kept;
   headless::Host host;
   TrackerData data;
   FTView view;

@@ -124,6 +124,7 @@ TEST(WindowTest, TransparentWindowKeepsItsBackground) {
     DWORD exStyle;
     LRESULT erased;
   } cases[] = {{0, 1}, {WS_EX_TRANSPARENT, 1}};
+  headless::KeepGdiCalls kept;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.exStyle);
     Recorder w;

@@ -56,10 +56,39 @@ TEST_F(ControlPictures, ACheckedControlLooksOtherwiseThanAnUncheckedOne) {
                                    5, 5, 90, 20, parent, nullptr, nullptr, nullptr);
     headless::Image off = headless::Snapshot(parent);
     SetChecked(control, std::string(c.className) == "CustButton");
-    headless::Image on = headless::Snapshot(parent);  // repainted without being told
+    headless::Image on = headless::Snapshot(parent);  // the change invalidated it
     EXPECT_NE(off.pixels, on.pixels);
     // The label is drawn in black over the control.
     EXPECT_GT(Count(on, {25, 5, 95, 25}, 0x000000, true), 10);
+  }
+}
+
+// As on Windows, a control repaints once a change of its look invalidated
+// it, and not for every picture.
+TEST_F(ControlPictures, AControlRepaintsOnlyWhenItsLookChanged) {
+  HWND parent = Make(100, 30);
+  HWND control = CreateWindowExA(0, "Button", "Names", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 5, 5, 90, 20,
+                                 parent, nullptr, nullptr, nullptr);
+  struct Case {
+    const char* name;
+    std::function<void()> change;
+    bool repainted;
+  } const cases[] = {
+      {"nothing", [] {}, false},
+      {"text", [&] { SetWindowTextA(control, "Extents"); }, true},
+      {"check state as it was", [&] { SendMessageA(control, BM_SETCHECK, BST_UNCHECKED, 0); }, false},
+      {"checked", [&] { SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0); }, true},
+      {"clicked", [&] { SendMessageA(control, BM_CLICK, 0, 0); }, true},
+      {"disabled", [&] { EnableWindow(control, FALSE); }, true},
+      {"still disabled", [&] { EnableWindow(control, FALSE); }, false},
+  };
+  headless::Snapshot(parent);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    headless::ClearDisplayList(control);
+    c.change();
+    headless::Snapshot(parent);
+    EXPECT_EQ(!headless::DisplayList(control).empty(), c.repainted);
   }
 }
 

@@ -156,4 +156,20 @@ TEST_F(GdiDisplayList, AttributesAnswerWithTheirPreviousValue) {
   ReleaseDC(h, dc);
 }
 
+// A program drawing a picture a frame keeps no calls unless a test asks.
+TEST(GdiDisplayListByDefault, KeepsNothing) {
+  HWND h = CreateWindowExA(0, "Static", "", WS_VISIBLE, 0, 0, 20, 20, nullptr, nullptr, nullptr, nullptr);
+  HDC dc = GetDC(h);
+  Rectangle(dc, 0, 0, 5, 5);
+  EXPECT_TRUE(headless::DisplayList(h).empty());
+  {
+    headless::KeepGdiCalls kept;
+    Rectangle(dc, 0, 0, 5, 5);
+  }
+  Rectangle(dc, 0, 0, 5, 5);
+  EXPECT_EQ(headless::DisplayList(h).size(), 1u);
+  ReleaseDC(h, dc);
+  DestroyWindow(h);
+}
+
 }  // namespace

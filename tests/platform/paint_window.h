@@ -24,6 +24,7 @@ class PaintWindows : public testing::Test {
   LRESULT eraseAnswer = -1;                // -1: DefWindowProcA erases
   std::vector<PAINTSTRUCT> paints;
   std::vector<HWND> made;
+  headless::KeepGdiCalls kept;
 
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     PaintWindows* t = current;

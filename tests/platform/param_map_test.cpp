@@ -139,6 +139,26 @@ TEST_F(ParamMapTest, SpinnersFollowTheBlockWhateverChangesIt) {
   second->DeleteThis();
 }
 
+// As the host's maps do: a change invalidates the page, whose spinners take
+// the block's values when it is painted, so keys set by the thousand are
+// shown once.
+TEST_F(ParamMapTest, ChangesInvalidateThePageWhichShowsThemWhenPainted) {
+  Create();
+  UpdateWindow(page);
+  ISpinnerControl* spinner = GetISpinner(GetDlgItem(page, kSpinA));
+  ASSERT_NE(spinner, nullptr);
+  AnimateOn();
+  for (TimeValue t = 0; t < 1000; t += 10) owner.block->SetValue(0, t, 0.25f);
+  AnimateOff();
+  host->SetTime(500);
+  EXPECT_TRUE(GetUpdateRect(page, nullptr, FALSE));
+  EXPECT_FLOAT_EQ(spinner->GetFVal(), 50.0f);
+  UpdateWindow(page);
+  EXPECT_FALSE(GetUpdateRect(page, nullptr, FALSE));
+  EXPECT_FLOAT_EQ(spinner->GetFVal(), 25.0f);
+  ReleaseISpinner(spinner);
+}
+
 TEST_F(ParamMapTest, TheUsersEditSetsTheParameterAtTheCurrentTime) {
   Create();
   struct Case {

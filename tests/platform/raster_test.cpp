@@ -63,6 +63,7 @@ TEST_F(Raster, LinesStopShortOfTheirEndAndMoveTheCurrentPosition) {
       {"down", {30, 2}, {30, 9}, {30, 8, kBlack}, {30, 9, kGrey}},
       {"diagonal", {0, 0}, {5, 5}, {4, 4, kBlack}, {5, 5, kGrey}},
       {"single pixel", {25, 30}, {26, 30}, {25, 30, kBlack}, {26, 30, kGrey}},
+      {"right, out of the window", {35, 24}, {90, 24}, {39, 24, kBlack}, {34, 24, kGrey}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

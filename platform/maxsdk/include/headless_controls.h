@@ -25,7 +25,8 @@ bool CustButtonChecked(HWND dlg, int id);
 // no such button.
 int CustButtonType(HWND dlg, int id);
 COLORREF CustButtonHighlight(HWND dlg, int id);
-// The spinner's value, -1e30f for no such spinner.
+// The spinner's value as the screen shows it (what is pending on its dialog
+// painted first), -1e30f for no such spinner.
 float SpinnerValue(HWND dlg, int spinId);
 
 // Interfaces handed out by GetICustEdit, GetISpinner and GetICustButton and

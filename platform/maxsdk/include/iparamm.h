@@ -22,15 +22,17 @@ class ParamUIDesc {
 
 // A map shows each parameter at the host's current time through its
 // dimension, and follows the block by itself: its changes, keys on its
-// controllers and the time slider show in the spinners at once. The user's
-// edit sets the parameter at the current time (a key in animate mode).
+// controllers and the time slider invalidate the page, whose spinners show
+// them when it is next painted (keys set by the thousand are shown once).
+// The user's edit sets the parameter at the current time (a key in animate
+// mode).
 class IParamMap {
  public:
   // Binds the map to another block (null: the spinners keep what they show
   // and the user's edits change nothing); the spinners show its values.
   virtual void SetParamBlock(IParamArray* pb) = 0;
   virtual IParamArray* GetParamBlock() = 0;
-  // Shows the block's values again.
+  // The spinners show the block's values again at the page's next paint.
   virtual void Invalidate() = 0;
 
  protected:

@@ -14,7 +14,9 @@ class CustButtonControl : public ICustButton, public CustomControl {
     if (Window()) SetWindowTextA(Window(), text ? text : "");
   }
   void SetType(int t) override { type = t; }
-  void SetCheck(BOOL on) override { checked = on != FALSE; }
+  void SetCheck(BOOL on) override {
+    if (checked != (on != FALSE)) Toggle();
+  }
   BOOL IsChecked() override { return checked ? TRUE : FALSE; }
   void SetHighlightColor(COLORREF color) override { highlight = color; }
 
@@ -23,6 +25,11 @@ class CustButtonControl : public ICustButton, public CustomControl {
 
   void Press() { pressed = IsWindowEnabled(Window()) != FALSE; }
   void Release();
+  // The checked look changes: the button repaints.
+  void Toggle() {
+    checked = !checked;
+    if (Window()) InvalidateRect(Window(), nullptr, TRUE);
+  }
 
  private:
   int type = CBT_PUSH;
@@ -35,7 +42,7 @@ class CustButtonControl : public ICustButton, public CustomControl {
 void CustButtonControl::Release() {
   if (!pressed) return;
   pressed = false;
-  if (type == CBT_CHECK) checked = !checked;
+  if (type == CBT_CHECK) Toggle();
   HWND hwnd = Window();
   SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
                reinterpret_cast<LPARAM>(hwnd));

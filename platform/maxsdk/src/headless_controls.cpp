@@ -73,6 +73,7 @@ COLORREF CustButtonHighlight(HWND dlg, int id) {
 
 float SpinnerValue(HWND dlg, int spinId) {
   float value = -1.0e30f;
+  UpdateWindow(dlg);  // a parameter map sets its spinners when its page paints
   standin::SpinnerShownValue(GetDlgItem(dlg, spinId), &value);
   return value;
 }

@@ -1,5 +1,7 @@
 // Parameter maps: a rollup page whose spinners show parameters of a block at
-// the host's current time and set them when the user edits them.
+// the host's current time and set them when the user edits them. A change of
+// the block or of the time invalidates the page; the spinners are set when
+// it is painted, so a run of changes costs one showing.
 #include <iparamm.h>
 
 #include <algorithm>
@@ -14,7 +16,7 @@ class ParamMap : public IParamMap, public ReferenceMaker, public TimeChangeCallb
 
   void SetParamBlock(IParamArray* pb) override;
   IParamArray* GetParamBlock() override { return pb; }
-  void Invalidate() override { ShowValues(); }
+  void Invalidate() override;
 
   // The block, held as the map's one reference so that its changes (and
   // those of its controllers) reach the map.
@@ -23,7 +25,7 @@ class ParamMap : public IParamMap, public ReferenceMaker, public TimeChangeCallb
   void SetReference(int, RefTargetHandle target) override;
   RefResult NotifyRefChanged(Interval, RefTargetHandle, PartID&, RefMessage message) override;
 
-  void TimeChanged(TimeValue) override { ShowValues(); }
+  void TimeChanged(TimeValue) override { Invalidate(); }
 
   // From the page's dialog procedure.
   void Bind(HWND dlg);
@@ -32,6 +34,9 @@ class ParamMap : public IParamMap, public ReferenceMaker, public TimeChangeCallb
   void PassMouse(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
   void SetPage(HWND dlg) { page = dlg; }
   HWND Page() const { return page; }
+  void ShowIfStale() {
+    if (stale) ShowValues();
+  }
 
  private:
   bool HostStillThere() const { return ip && ip == GetCOREInterface(); }
@@ -44,6 +49,7 @@ class ParamMap : public IParamMap, public ReferenceMaker, public TimeChangeCallb
   IParamBlock* block = nullptr;  // pb's block when it has one (the reference)
   Interface* ip;
   HWND page = nullptr;
+  bool stale = false;  // the page is invalid and will show the block when painted
 };
 
 ParamMap::ParamMap(ParamUIDesc* desc, int count, IParamArray* pb, Interface* ip)
@@ -78,7 +84,7 @@ void ParamMap::SetReference(int, RefTargetHandle target) {
 }
 
 RefResult ParamMap::NotifyRefChanged(Interval, RefTargetHandle, PartID&, RefMessage message) {
-  if (message == REFMSG_CHANGE) ShowValues();
+  if (message == REFMSG_CHANGE) Invalidate();
   if (message == REFMSG_TARGET_DELETED) pb = nullptr;
   return REF_SUCCEED;
 }
@@ -90,7 +96,14 @@ void ParamMap::Show(const ParamUIDesc& d, ISpinnerControl* spinner) {
     spinner->SetValue(Dimension(d)->Convert(v), FALSE);
 }
 
+void ParamMap::Invalidate() {
+  if (stale || !IsWindow(page)) return;
+  stale = true;
+  InvalidateRect(page, nullptr, FALSE);
+}
+
 void ParamMap::ShowValues() {
+  stale = false;
   if (!IsWindow(page) || !pb) return;
   for (const ParamUIDesc& d : descs) {
     ISpinnerControl* spinner = GetISpinner(GetDlgItem(page, d.idSpin));
@@ -140,6 +153,9 @@ INT_PTR CALLBACK ParamMapDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     case CC_SPINNER_CHANGE:
       map->SpinnerChanged(LOWORD(wParam), reinterpret_cast<ISpinnerControl*>(lParam));
       return TRUE;
+    case WM_PAINT:
+      map->ShowIfStale();
+      return FALSE;  // the dialog paints itself as usual
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:

@@ -1,8 +1,8 @@
 // What windows drew, for tests and the command line: each window's display
-// list (every call made on a device context of the window, in order) and its
-// picture (the calls rasterised into a 32-bit image of the client area as
-// they happen), the headless message loop that paints invalid windows, and
-// PNG files of pictures.
+// list (every call made on a device context of the window, in order, while a
+// test keeps them) and its picture (the calls rasterised into a 32-bit image
+// of the client area as they happen), the headless message loop that paints
+// invalid windows, and PNG files of pictures.
 #ifndef STANDIN_HEADLESS_GDI_H
 #define STANDIN_HEADLESS_GDI_H
 #include <windows.h>
@@ -34,13 +34,25 @@ struct GdiCall {
   int bkMode = 0;
   std::string text;
 };
-// The calls made on the window's device contexts since the last clear (or
-// since it was created).
+// The calls made on the window's device contexts while calls were kept,
+// since the last clear (or since it was created).
 const std::vector<GdiCall>& DisplayList(HWND window);
 void ClearDisplayList(HWND window);
-// Whether calls are kept in display lists (they are by default; a benchmark
-// drawing millions of points turns it off). Returns the previous setting.
+// Whether calls are kept in display lists. They are not unless a test asks:
+// a program drawing a picture a frame would otherwise grow by every call it
+// ever made. Returns the previous setting.
 bool RecordGdiCalls(bool record);
+// Keeps calls in display lists while it lives (a test's fixture or scope).
+class KeepGdiCalls {
+ public:
+  KeepGdiCalls() : previous(RecordGdiCalls(true)) {}
+  ~KeepGdiCalls() { RecordGdiCalls(previous); }
+  KeepGdiCalls(const KeepGdiCalls&) = delete;
+  KeepGdiCalls& operator=(const KeepGdiCalls&) = delete;
+
+ private:
+  bool previous;
+};
 
 // A picture: pixels 0x00RRGGBB, row-major, top row first.
 struct Image {
@@ -58,8 +70,8 @@ uint32_t PixelOf(COLORREF color);
 void PaintPending();
 // The window's client area as the screen shows it: pending painting of the
 // window and its descendants done first, then its visible children drawn
-// over it. The system and host controls repaint for every picture, as if
-// each change of their state had invalidated them.
+// over it. A system or host control repaints when a change of its text,
+// check or enable state has invalidated it.
 Image Snapshot(HWND window);
 // Writes a PNG whole or not at all: it goes to a temporary file beside the
 // destination, which replaces it (keeping its permissions; a symbolic link

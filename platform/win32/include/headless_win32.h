@@ -140,8 +140,8 @@ bool ChooseMenuItem(HWND window, int id);
 // into DestroyWindow. False, and nothing sent, for a child window, a window
 // without a system menu, or one hidden, disabled or gone.
 bool PressCloseBox(HWND window);
-// Any window's text as the user reads it (a multi-line edit keeps its CR LF
-// line breaks).
+// Any window's text as the user reads it, once the windows it sits in have
+// painted what was pending (a multi-line edit keeps its CR LF line breaks).
 std::string Text(HWND window);
 
 // --- For the host's command panel ---

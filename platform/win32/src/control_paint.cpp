@@ -241,6 +241,10 @@ bool IsPaintedControl(HWND hwnd) {
   return false;
 }
 
+void ControlChanged(HWND hwnd) {
+  if (IsPaintedControl(hwnd)) InvalidateRect(hwnd, nullptr, TRUE);
+}
+
 int ControlFontSize(HWND hwnd) {
   WindowData* w = LookUpWindow(hwnd);
   WindowData* parent = w ? LookUpWindow(w->parent) : nullptr;

@@ -31,12 +31,16 @@ void CheckInGroup(HWND button) {
   for (size_t i = first; i < siblings.size(); ++i) {
     WindowData* w = LookUpWindow(siblings[i]);
     if (i > first && (w->style & WS_GROUP)) break;
-    if (ButtonType(w) == BS_AUTORADIOBUTTON) w->check = siblings[i] == button ? BST_CHECKED : 0;
+    UINT check = siblings[i] == button ? BST_CHECKED : BST_UNCHECKED;
+    if (ButtonType(w) != BS_AUTORADIOBUTTON || w->check == check) continue;
+    w->check = check;
+    ControlChanged(siblings[i]);
   }
 }
 
 // A mouse click: the button takes the focus, an automatic button changes its
-// state, and the parent hears BN_CLICKED. A disabled button ignores it.
+// state (and is drawn again, as a pressed button is), and the parent hears
+// BN_CLICKED. A disabled button ignores it.
 void Click(HWND button) {
   WindowData* w = LookUpWindow(button);
   if (!w || (w->style & WS_DISABLED) || ButtonType(w) == BS_GROUPBOX) return;
@@ -49,10 +53,12 @@ void Click(HWND button) {
     case BS_AUTORADIOBUTTON: CheckInGroup(button); break;
     default: break;
   }
+  ControlChanged(button);
   NotifyParent(button, BN_CLICKED);
 }
 
 void TextChanged(HWND edit) {
+  ControlChanged(edit);
   NotifyParent(edit, EN_UPDATE);
   NotifyParent(edit, EN_CHANGE);
 }
@@ -118,12 +124,17 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case BM_GETCHECK:
       return IsCheckable(ButtonType(w)) ? w->check : BST_UNCHECKED;
-    case BM_SETCHECK:
-      if (IsCheckable(ButtonType(w)))
-        w->check = wParam == BST_UNCHECKED                 ? BST_UNCHECKED
+    case BM_SETCHECK: {
+      if (!IsCheckable(ButtonType(w))) return 0;
+      UINT check = wParam == BST_UNCHECKED ? BST_UNCHECKED
                    : IsThreeState(ButtonType(w)) && wParam == BST_INDETERMINATE ? BST_INDETERMINATE
                                                                                 : BST_CHECKED;
+      if (check != w->check) {
+        w->check = check;
+        ControlChanged(hwnd);
+      }
       return 0;
+    }
     case BM_CLICK:
       Click(hwnd);
       return 0;

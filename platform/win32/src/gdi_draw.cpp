@@ -10,14 +10,8 @@ namespace standin {
 
 namespace {
 
-std::optional<uint32_t> ColourOf(HGDIOBJ object) {
-  const GdiObject* o = LookUpObject(object);
-  if (!o || o->null) return std::nullopt;
-  return headless::PixelOf(o->color);
-}
-
 int FontSizeOf(const DeviceContext* dc) {
-  const GdiObject* font = LookUpObject(dc->font);
+  const GdiObject* font = dc->font.object;
   return font ? font->pixelSize : PixelSizeOfPoints(9);
 }
 
@@ -43,7 +37,7 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   standin::Record(dc, "Rectangle", {left, top, right, bottom});
   if (standin::PaintState* p = standin::TargetOf(dc))
     standin::DrawRectangle(p->surface, {left, top, right, bottom}, dc->clip,
-                           standin::ColourOf(dc->pen), standin::ColourOf(dc->brush));
+                           dc->pen.colour, dc->brush.colour);
   return TRUE;
 }
 
@@ -53,7 +47,7 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   standin::Record(dc, "Ellipse", {left, top, right, bottom});
   if (standin::PaintState* p = standin::TargetOf(dc))
     standin::DrawEllipse(p->surface, {left, top, right, bottom}, dc->clip,
-                         standin::ColourOf(dc->pen), standin::ColourOf(dc->brush));
+                         dc->pen.colour, dc->brush.colour);
   return TRUE;
 }
 
@@ -70,9 +64,8 @@ BOOL LineTo(HDC hdc, int x, int y) {
   DeviceContext* dc = LookUpDC(hdc);
   if (!dc) return FALSE;
   standin::Record(dc, "LineTo", {x, y});
-  std::optional<uint32_t> pen = standin::ColourOf(dc->pen);
   standin::PaintState* p = standin::TargetOf(dc);
-  if (p && pen) standin::DrawLine(p->surface, dc->position, {x, y}, dc->clip, *pen);
+  if (p && dc->pen.colour) standin::DrawLine(p->surface, dc->position, {x, y}, dc->clip, *dc->pen.colour);
   dc->position = {x, y};
   return TRUE;
 }

@@ -56,7 +56,7 @@ HGDIOBJ StockObject(int index) {
   return made[index] = AddObject(o);
 }
 
-HGDIOBJ* SlotOf(DeviceContext* dc, GdiKind kind) {
+Selected* SlotOf(DeviceContext* dc, GdiKind kind) {
   switch (kind) {
     case GdiKind::kPen: return &dc->pen;
     case GdiKind::kBrush: return &dc->brush;
@@ -113,9 +113,9 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
   standin::DeviceContext* dc = standin::LookUpDC(hdc);
   GdiObject* o = standin::LookUpObject(object);
   if (!dc || !o) return nullptr;
-  HGDIOBJ* slot = standin::SlotOf(dc, o->kind);
-  HGDIOBJ previous = *slot;
-  *slot = object;
+  standin::Selected* slot = standin::SlotOf(dc, o->kind);
+  HGDIOBJ previous = slot->handle;
+  slot->Set(object);
   if (headless::GdiCall* call = standin::Record(dc, "SelectObject", {}))
     call->text = standin::NameOf(o->kind);
   return previous;

@@ -17,7 +17,14 @@ std::map<HDC, std::unique_ptr<DeviceContext>>& Contexts() {
   return *contexts;
 }
 
-bool recording = true;
+void ForgetContext(HDC hdc) {
+  if (hdc == lastDC) {
+    lastDC = nullptr;
+    lastContext = nullptr;
+  }
+  Contexts().erase(hdc);
+}
+
 constexpr uint32_t kUnpainted = 0xFFFFFF;
 
 bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
@@ -43,6 +50,7 @@ HDC NewContext(HWND window, bool own, const std::shared_ptr<PaintState>& target)
   dc->Reset(window, ClientRectOf(window));
   dc->own = own;
   dc->target = target;
+  dc->targetState = target.get();
   Contexts()[handle] = std::move(dc);
   return handle;
 }
@@ -69,13 +77,18 @@ bool IncludesChildren(HWND hwnd, UINT flags) {
 // Adds r (client coordinates; null for all of it) to the update rectangle,
 // and to the children it covers when they are included.
 void Invalidate(HWND hwnd, const RECT* r, bool erase, UINT flags) {
-  PaintState* p = PaintStateOf(hwnd);
-  if (!p) return;
+  // A window never painted is invalid all over already (its state starts
+  // so): nothing is made or measured for it before it paints.
+  WindowData* w = LookUpWindow(hwnd);
+  if (!w || (!w->paint && w->children.empty())) return;
   RECT client = ClientRectOf(hwnd);
   RECT area = r ? Intersection(*r, client) : client;
   if (Empty(area)) return;
-  p->update = Union(p->update, area);
-  if (erase) p->erase = true;
+  if (w->paint) {
+    PaintState* p = PaintStateOf(hwnd);
+    p->update = Union(p->update, area);
+    if (erase) p->erase = true;
+  }
   if (!IncludesChildren(hwnd, flags)) return;
   std::vector<HWND> children = LookUpWindow(hwnd)->children;
   for (HWND child : children) {
@@ -119,9 +132,9 @@ HBRUSH BackgroundOf(HWND hwnd) {
 
 void DeviceContext::Reset(HWND w, const RECT& client) {
   window = w;
-  pen = GetStockObject(BLACK_PEN);
-  brush = GetStockObject(WHITE_BRUSH);
-  font = GetStockObject(SYSTEM_FONT);
+  pen.Set(GetStockObject(BLACK_PEN));
+  brush.Set(GetStockObject(WHITE_BRUSH));
+  font.Set(GetStockObject(SYSTEM_FONT));
   textColor = RGB(0, 0, 0);
   bkColor = RGB(255, 255, 255);
   bkMode = OPAQUE;
@@ -129,21 +142,28 @@ void DeviceContext::Reset(HWND w, const RECT& client) {
   clip = client;
 }
 
-DeviceContext* LookUpDC(HDC hdc) {
+bool recordingGdiCalls = false;
+HDC lastDC = nullptr;
+DeviceContext* lastContext = nullptr;
+
+DeviceContext* FindDC(HDC hdc) {
   auto it = Contexts().find(hdc);
-  return it == Contexts().end() ? nullptr : it->second.get();
+  if (it == Contexts().end()) return nullptr;
+  lastDC = hdc;
+  lastContext = it->second.get();
+  return lastContext;
 }
 
 bool IsSelected(HGDIOBJ object) {
   for (auto& entry : Contexts()) {
     const DeviceContext& dc = *entry.second;
-    if (dc.pen == object || dc.brush == object || dc.font == object) return true;
+    if (dc.pen.handle == object || dc.brush.handle == object || dc.font.handle == object) return true;
   }
   return false;
 }
 
 PaintState::~PaintState() {
-  if (ownDC) Contexts().erase(ownDC);
+  if (ownDC) ForgetContext(ownDC);
 }
 
 bool PaintState::Pending() const { return !Empty(update) || internalPaint; }
@@ -163,20 +183,18 @@ PaintState* PaintStateOf(HWND hwnd) {
   return w->paint.get();
 }
 
-PaintState* TargetOf(const DeviceContext* dc) { return dc->target.lock().get(); }
-
-headless::GdiCall* Record(const DeviceContext* dc, const char* op, std::initializer_list<int> args) {
-  PaintState* p = recording ? TargetOf(dc) : nullptr;
+headless::GdiCall* RecordCall(const DeviceContext* dc, const char* op, std::initializer_list<int> args) {
+  PaintState* p = TargetOf(dc);
   if (!p) return nullptr;
   p->calls.emplace_back();
   headless::GdiCall& call = p->calls.back();
   call.op = op;
   call.args = args;
-  if (const GdiObject* pen = LookUpObject(dc->pen)) {
+  if (const GdiObject* pen = dc->pen.object) {
     call.pen = pen->color;
     call.nullPen = pen->null;
   }
-  if (const GdiObject* brush = LookUpObject(dc->brush)) {
+  if (const GdiObject* brush = dc->brush.object) {
     call.brush = brush->color;
     call.nullBrush = brush->null;
   }
@@ -218,7 +236,7 @@ HDC GetDC(HWND hwnd) {
 int ReleaseDC(HWND, HDC hdc) {
   standin::DeviceContext* dc = LookUpDC(hdc);
   if (!dc) return 0;
-  if (!dc->own) standin::Contexts().erase(hdc);
+  if (!dc->own) standin::ForgetContext(hdc);
   return 1;
 }
 
@@ -313,8 +331,8 @@ void headless::ClearDisplayList(HWND window) {
 }
 
 bool headless::RecordGdiCalls(bool record) {
-  bool previous = standin::recording;
-  standin::recording = record;
+  bool previous = standin::recordingGdiCalls;
+  standin::recordingGdiCalls = record;
   return previous;
 }
 

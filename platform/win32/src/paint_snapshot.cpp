@@ -24,12 +24,6 @@ bool Shown(HWND hwnd) {
   return w && (w->style & WS_VISIBLE);
 }
 
-// The controls of a tree repaint for every picture.
-void InvalidateControls(HWND hwnd) {
-  if (IsPaintedControl(hwnd)) InvalidateRect(hwnd, nullptr, TRUE);
-  for (HWND child : ChildrenOf(hwnd)) InvalidateControls(child);
-}
-
 void PaintTree(HWND hwnd) {
   PaintState* p = PaintStateOf(hwnd);
   if (p && p->Pending()) SendMessageA(hwnd, WM_PAINT, 0, 0);
@@ -81,10 +75,9 @@ void Compose(headless::Image& image, HWND hwnd, POINT at, RECT clip) {
   RECT area = {std::max<LONG>(clip.left, at.x), std::max<LONG>(clip.top, at.y),
                std::min<LONG>(clip.right, at.x + s.width),
                std::min<LONG>(clip.bottom, at.y + s.height)};
-  for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x)
-      image.pixels[static_cast<size_t>(y) * image.width + x] =
-          s.pixels[static_cast<size_t>(y - at.y) * s.width + (x - at.x)];
+  for (int y = area.top; y < area.bottom && area.left < area.right; ++y)
+    std::copy_n(s.pixels.begin() + static_cast<ptrdiff_t>(y - at.y) * s.width + (area.left - at.x),
+                area.right - area.left, image.pixels.begin() + static_cast<ptrdiff_t>(y) * image.width + area.left);
   for (HWND child : ChildrenOf(hwnd)) {
     if (!Shown(child)) continue;
     POINT o = ClientOriginInParent(child);
@@ -117,7 +110,6 @@ void headless::PaintPending() {
 headless::Image headless::Snapshot(HWND window) {
   Image image;
   if (!IsWindow(window)) return image;
-  standin::InvalidateControls(window);
   standin::PaintTree(window);
   if (!IsWindow(window)) return image;
   RECT client = standin::ClientRectOf(window);

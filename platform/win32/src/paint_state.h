@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,13 +31,28 @@ HFONT FontOfPixelSize(int pixelSize);
 
 // --- Device contexts (paint.cpp) ---
 struct PaintState;
+// An object selected into a device context. An object cannot be deleted
+// while it is selected, so the context may keep its record at hand: a
+// drawing call then looks nothing up.
+struct Selected {
+  HGDIOBJ handle = nullptr;
+  const GdiObject* object = nullptr;
+  std::optional<uint32_t> colour;  // 0x00RRGGBB of a pen or brush; none for a null one
+  void Set(HGDIOBJ h) {
+    handle = h;
+    object = LookUpObject(h);
+    colour.reset();
+    if (object && !object->null) colour = headless::PixelOf(object->color);
+  }
+};
 struct DeviceContext {
   HWND window = nullptr;
   std::weak_ptr<PaintState> target;  // gone with the window
+  PaintState* targetState = nullptr;  // target's, for as long as it lives
   bool own = false;  // a CS_OWNDC window's: lives with the window
-  HGDIOBJ pen = nullptr;
-  HGDIOBJ brush = nullptr;
-  HGDIOBJ font = nullptr;
+  Selected pen;
+  Selected brush;
+  Selected font;
   COLORREF textColor = 0;
   COLORREF bkColor = 0;
   int bkMode = 0;
@@ -44,7 +60,14 @@ struct DeviceContext {
   RECT clip = {0, 0, 0, 0};  // client coordinates
   void Reset(HWND window, const RECT& client);
 };
-DeviceContext* LookUpDC(HDC hdc);
+
+// The context behind a handle, or null. Drawing calls come by the million,
+// nearly all on the context looked up last, which is kept at hand (handles
+// are never reused).
+extern HDC lastDC;
+extern DeviceContext* lastContext;
+DeviceContext* FindDC(HDC hdc);
+inline DeviceContext* LookUpDC(HDC hdc) { return hdc && hdc == lastDC ? lastContext : FindDC(hdc); }
 bool IsSelected(HGDIOBJ object);  // in any device context
 
 // --- Each window's painting state (paint.cpp) ---
@@ -61,12 +84,17 @@ struct PaintState {
 // The window's state, its surface sized to the client area; null for a
 // handle that is not a window.
 PaintState* PaintStateOf(HWND hwnd);
-// Where a device context draws; null when its window is gone.
-PaintState* TargetOf(const DeviceContext* dc);
+// Where a device context draws; null when its window is gone (without
+// making a shared pointer for each drawing call).
+inline PaintState* TargetOf(const DeviceContext* dc) { return dc->target.expired() ? nullptr : dc->targetState; }
 // Records a call, with the context's state, in the display list of its
 // window; null when calls are not kept. The entry stays valid until the
 // next call is recorded.
-headless::GdiCall* Record(const DeviceContext* dc, const char* op, std::initializer_list<int> args);
+extern bool recordingGdiCalls;
+headless::GdiCall* RecordCall(const DeviceContext* dc, const char* op, std::initializer_list<int> args);
+inline headless::GdiCall* Record(const DeviceContext* dc, const char* op, std::initializer_list<int> args) {
+  return recordingGdiCalls ? RecordCall(dc, op, args) : nullptr;
+}
 
 // --- Geometry (paint_geometry.cpp) ---
 // The client area's size; {0, 0, 0, 0} for no window.

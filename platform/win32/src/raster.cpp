@@ -79,6 +79,16 @@ void BlendPixel(Surface& s, int x, int y, const RECT& clip, uint32_t colour, int
 }
 
 void DrawLine(Surface& s, POINT from, POINT to, const RECT& clip, uint32_t colour) {
+  // Along a row, the common case (a point is a line one pixel long), the
+  // pixels are filled at once.
+  if (from.y == to.y) {
+    if (from.y < std::max<int>(clip.top, 0) || from.y >= std::min<int>(clip.bottom, s.height)) return;
+    int left = std::max<int>({std::min(from.x, to.x + 1), clip.left, 0});
+    int right = std::min<int>({std::max(from.x + 1, to.x), clip.right, s.width});
+    if (left < right)
+      std::fill_n(s.pixels.begin() + static_cast<ptrdiff_t>(from.y) * s.width + left, right - left, colour);
+    return;
+  }
   RECT limit = Limit(s, clip);
   int x = from.x, y = from.y;
   int dx = std::abs(to.x - x), dy = -std::abs(to.y - y);

@@ -79,6 +79,8 @@ std::string Text(HWND dlg, int id) { return Text(GetDlgItem(dlg, id)); }
 
 std::string Text(HWND control) {
   if (!IsWindow(control)) return std::string();
+  // As the screen shows it: a dialog may set its controls when it paints.
+  for (HWND parent = GetParent(control); parent; parent = GetParent(parent)) UpdateWindow(parent);
   std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
   text.resize(static_cast<size_t>(GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
   return text;

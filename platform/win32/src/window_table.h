@@ -73,6 +73,10 @@ WindowClass* FindClass(const std::string& name, HINSTANCE instance);
 HWND ChildWithId(WindowData* parent, int id);
 // Sends WM_COMMAND with code and the control's id to the control's parent.
 void NotifyParent(HWND control, WORD code);
+// A system or host control whose look changed (its text, check or enable
+// state) is invalidated, to repaint once at the next WM_PAINT; any other
+// window is left alone (control_paint.cpp).
+void ControlChanged(HWND hwnd);
 // Registers the built-in control and dialog classes once.
 void RegisterSystemClasses();
 bool SameName(const std::string& a, const std::string& b);  // case-insensitive

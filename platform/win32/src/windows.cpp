@@ -326,6 +326,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SETTEXT:
       w->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+      standin::ControlChanged(hwnd);
       return TRUE;
     case WM_GETTEXT: {
       if (wParam == 0 || !lParam) return 0;
@@ -443,6 +444,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     HWND focus = GetFocus();
     if (focus == hwnd || IsChild(hwnd, focus)) SetFocus(nullptr);
   }
+  standin::ControlChanged(hwnd);
   SendMessageA(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
   return wasDisabled;
 }
