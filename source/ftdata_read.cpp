@@ -1,5 +1,7 @@
 // The reader of a FaceTracker recording (*.trc) into TrackerData: header,
-// name row and sample rows, with the faults it finds kept and shown.
+// name row and sample rows, with the faults it finds kept and shown. One
+// class past 300 lines: every step of a read shares its state (the counts,
+// the names, the row being read, the faults), so the steps stay together.
 #include "ftdata.h"
 
 #include "progressbar.h"
@@ -27,7 +29,7 @@ void Report(const char* text) { MessageBoxA(nullptr, text, nullptr, MB_OK); }
 // Faults are kept and shown once the progress bar has gone.
 class TrackerReader {
  public:
-  TrackerReader(TrackerData& d, FILE* stream) : data(d), stream(stream), scan(stream) {}
+  TrackerReader(TrackerData& d, FILE* stream) : data(d), scan(stream) {}
 
   bool Run() {
     HostProgressBar bar("Loading...");
@@ -164,26 +166,11 @@ class TrackerReader {
   // marker field, so the bytes left bound the rows; the record is made that
   // large (at most as large as the header claims). False when memory runs out.
   bool AllocateForRows() {
-    const int64_t left = BytesLeft();
-    if (left < 0) return true;  // not seekable: staged
+    const int64_t left = scan.BytesLeft();
+    if (left < 0) return true;  // a pipe, or Windows: staged
     const int64_t most = left / (static_cast<int64_t>(markerCount) + 2) + 1;
     direct = static_cast<int>(std::min<int64_t>(sampleCount, most));
     return data.Allocate(direct, markerCount);
-  }
-
-  // The stream's bytes from where reading stands; -1 when it cannot seek.
-  int64_t BytesLeft() {
-#ifdef _WIN32
-    // Text mode's positions are not byte counts, and seeking back into a
-    // text stream mid-read loses its place: Windows reads staged.
-    return -1;
-#else
-    const int64_t at = ftello(stream);
-    if (at < 0 || fseeko(stream, 0, SEEK_END) != 0) return -1;
-    const int64_t end = ftello(stream);
-    if (fseeko(stream, at, SEEK_SET) != 0) return -1;
-    return end < at ? 0 : end - at + 1;  // + 1: a character stepped back over
-#endif
   }
 
   // Marker m's position in kept sample s.
@@ -198,7 +185,7 @@ class TrackerReader {
   bool ReadSample(bool& timed) {
     if (!SkipWord(&TrackerReader::EndInSamples)) return false;
     float seconds = 0.0f;
-    const Scan t = scan.Float(seconds);
+    const Scan t = ReadTime(seconds);
     if (t == Scan::kEnd) return EndInSamples();
     // Truncated toward zero; the float's exact value times 4800 is exact in a double.
     const double ticks = std::trunc(static_cast<double>(seconds) * kTicksPerSecond);
@@ -212,6 +199,14 @@ class TrackerReader {
       if (!ReadMarkerField(m)) return EndInSamples();
     }
     return true;
+  }
+
+  // As the scanner's Float, but the word stays in Word() even when it is a
+  // number: one beyond the ticks an int holds is named in the message.
+  Scan ReadTime(float& seconds) {
+    const Scan read = scan.ReadWord();
+    const std::string& word = scan.Word();
+    return read == Scan::kOk ? DecimalWord(word.data(), word.data() + word.size(), seconds) : read;
   }
 
   void NoteBadTime() {
@@ -318,7 +313,6 @@ class TrackerReader {
   }
 
   TrackerData& data;
-  FILE* stream;
   TextModeScanner scan;
   int sampleCount = 0;  // as the header claims
   int markerCount = 0;
