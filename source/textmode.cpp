@@ -37,7 +37,7 @@ const double kPowersOfTen[] = {1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5, 1e-4, 1e-3, 
 // for the numbers recorders write: up to 2^24 in the significand, up to ten
 // places either way. The product in double is within 2^-52 of the true
 // value (the power and the product are each rounded once at most), and the
-// true value, n x 5^k x 2^(+-k) with n and 5^k below 2^24, is a float or lies
+// true value, n x 5^k x 2^(+-k) with n and 5^k at most 2^24, is a float or lies
 // more than 2^-48 from the midpoint between two: rounding the product to
 // float rounds the true value. The x87's wider registers only shrink the error.
 bool FastFloat(uint64_t significand, int scale, float& value) {
@@ -50,19 +50,23 @@ bool FastFloat(uint64_t significand, int scale, float& value) {
   return true;
 }
 
-}  // namespace
-
-Scan DecimalWord(const char* begin, const char* end, float& value) {
-  if (end - begin > TextModeScanner::kMaxWord) return Scan::kBad;
-  const char* p = begin;
-  const bool negative = p < end && *p == '-';
-  if (p < end && (*p == '+' || *p == '-')) ++p;
+// A decimal number as ReadDecimal takes it apart.
+struct Decimal {
   uint64_t significand = 0;
   int scale = 0;
-  bool exact = true;
-  int digits = TakeDigits(p, end, false, significand, scale, exact);
-  if (p < end && *p == '.') digits += TakeDigits(++p, end, true, significand, scale, exact);
-  if (digits == 0) return Scan::kBad;
+  bool negative = false;
+  bool exact = true;  // every digit is in significand
+};
+
+// Reads a sign, digits with an optional point (one digit at least) and an
+// optional exponent with digits from p on, up to the first character that
+// cannot go on: where that is, or null when there is no such number at p.
+const char* ReadDecimal(const char* p, const char* end, Decimal& number) {
+  number.negative = p < end && *p == '-';
+  if (p < end && (*p == '+' || *p == '-')) ++p;
+  int digits = TakeDigits(p, end, false, number.significand, number.scale, number.exact);
+  if (p < end && *p == '.') digits += TakeDigits(++p, end, true, number.significand, number.scale, number.exact);
+  if (digits == 0) return nullptr;
   if (p < end && (*p == 'e' || *p == 'E')) {
     ++p;
     const bool negativeExponent = p < end && *p == '-';
@@ -70,13 +74,18 @@ Scan DecimalWord(const char* begin, const char* end, float& value) {
     int exponent = 0;
     const char* start = p;
     for (; p < end && IsDigit(*p); ++p) exponent = std::min(exponent * 10 + (*p - '0'), 100000);
-    if (p == start) return Scan::kBad;
-    scale += negativeExponent ? -exponent : exponent;
+    if (p == start) return nullptr;
+    number.scale += negativeExponent ? -exponent : exponent;
   }
-  if (p != end) return Scan::kBad;
+  return p;
+}
+
+// The float of the number in [begin, end) (kMaxWord characters at most),
+// which ReadDecimal took apart; kBad when no float holds it.
+Scan ToFloat(const Decimal& number, const char* begin, const char* end, float& value) {
   float parsed = 0.0f;
-  if (significand == 0 || (exact && FastFloat(significand, scale, parsed))) {
-    value = negative ? -parsed : parsed;
+  if (number.significand == 0 || (number.exact && FastFloat(number.significand, number.scale, parsed))) {
+    value = number.negative ? -parsed : parsed;
     return Scan::kOk;
   }
   char text[TextModeScanner::kMaxWord + 1];
@@ -86,6 +95,14 @@ Scan DecimalWord(const char* begin, const char* end, float& value) {
   if (!std::isfinite(parsed)) return Scan::kBad;
   value = parsed;
   return Scan::kOk;
+}
+
+}  // namespace
+
+Scan DecimalWord(const char* begin, const char* end, float& value) {
+  Decimal number;
+  if (end - begin > TextModeScanner::kMaxWord || ReadDecimal(begin, end, number) != end) return Scan::kBad;
+  return ToFloat(number, begin, end, value);
 }
 
 int64_t TellStream(FILE* stream) {
@@ -150,16 +167,20 @@ bool TextModeScanner::SkipLines(int count) {
 
 // Locals, not members, in the loops: a char read may alias any member, which
 // would make each one go through memory.
-bool TextModeScanner::WordInBlock(const char*& begin, const char*& end) {
+void TextModeScanner::SkipSpaceInBlock() {
   char* p = next;
   int feeds = 0;
   for (; p < limit && IsSpace(static_cast<unsigned char>(*p)); ++p) feeds += *p == '\n';
   lineFeeds += feeds;
   next = p;
-  char* after = p;
+}
+
+bool TextModeScanner::WordInBlock(const char*& begin, const char*& end) {
+  SkipSpaceInBlock();
+  char* after = next;
   while (after < limit && !IsSpace(static_cast<unsigned char>(*after))) ++after;
   if (after == limit) return false;
-  begin = p;
+  begin = next;
   end = after;
   next = after;
   return true;
@@ -209,14 +230,19 @@ Scan TextModeScanner::Int(int& value) {
   return Scan::kOk;
 }
 
-// Most words lie whole in the block and are converted where they lie.
+// Most words are numbers that end inside the block: they are read where
+// they lie, in one pass. Any other word is read a character at a time.
 Scan TextModeScanner::Float(float& value) {
-  const char *begin, *end;
-  if (!WordInBlock(begin, end)) {
+  SkipSpaceInBlock();
+  const char* begin = next;
+  Decimal number;
+  const char* end = ReadDecimal(begin, limit, number);
+  if (end == nullptr || end == limit || !IsSpace(static_cast<unsigned char>(*end)) || end - begin > kMaxWord) {
     const Scan scan = ReadWordAcrossBlocks();
     return scan == Scan::kOk ? DecimalWord(word.data(), word.data() + word.size(), value) : scan;
   }
-  const Scan scan = DecimalWord(begin, end, value);
+  next += end - begin;
+  const Scan scan = ToFloat(number, begin, end, value);
   if (scan == Scan::kBad) KeepWord(begin, end);
   return scan;
 }

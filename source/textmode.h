@@ -75,6 +75,8 @@ class TextModeScanner {
   bool Refill();
   // At the end of the file, on Windows, where the stream's position is exact.
   void AtEnd();
+  // Reads the white space before the next word, as far as the block holds it.
+  void SkipSpaceInBlock();
   // The next word, when it ends inside the block: white space before it is
   // read, and so is the word. False, having read only white space, when the
   // block ends first.

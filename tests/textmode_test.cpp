@@ -74,7 +74,7 @@ const std::vector<std::string> kLines = {
     "\t  8\r9\r\n10\r\n\r\n\n11",
     "\n12 13\r\n",
     std::string(259, '7') + " " + std::string(260, '7') + " " + std::string(300, '1') + "x\n",
-    "0." + std::string(257, '3') + "\n",
+    "0." + std::string(257, '3') + " 0." + std::string(258, '3') + "\n",
 };
 
 struct Word {
