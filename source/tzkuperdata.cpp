@@ -31,15 +31,9 @@ void Complain(const char* text) { MessageBoxA(nullptr, text, kCaption, MB_OK); }
 // The seek back to the start puts the stream where the scanner's byte count
 // starts, so that count is the position progress needs.
 int64_t StreamSize(FILE* stream) {
-#ifdef _WIN32
-  if (_fseeki64(stream, 0, SEEK_END) != 0) return -1;
-  const int64_t size = _ftelli64(stream);
-  if (_fseeki64(stream, 0, SEEK_SET) != 0) return -1;
-#else
-  if (fseeko(stream, 0, SEEK_END) != 0) return -1;
-  const int64_t size = ftello(stream);
-  if (fseeko(stream, 0, SEEK_SET) != 0) return -1;
-#endif
+  if (!SeekStream(stream, 0, SEEK_END)) return -1;
+  const int64_t size = TellStream(stream);
+  if (!SeekStream(stream, 0, SEEK_SET)) return -1;
   return size;
 }
 

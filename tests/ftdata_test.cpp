@@ -309,6 +309,8 @@ TEST_F(TrackerReadTest, FaultSaysWhatAndWhere) {
       {"field without its tab", WithColumn(text, 7, 4, "1 "), 8, 2, 1,
        "Sample 2, marker lip upper: the field does not begin with a tab; its last position is repeated"},
       {"time", WithColumn(text, 5, 1, "1e39"), 6, 0, -1, "Sample 0: \"1e39\" is no valid time; the sample is left out"},
+      {"time beyond the ticks", WithColumn(text, 6, 1, "-1e6"), 7, 1, -1,
+       "Sample 1: \"-1e6\" is no valid time; the sample is left out"},
       {"the first of two faults", WithColumn(WithColumn(text, 7, 10, "x"), 6, 1, "y"), 7, 1, -1,
        "Sample 1: \"y\" is no valid time; the sample is left out"},
       {"end of file", text.substr(0, text.size() - 3), 8, 2, -1, "Unexpected end of file: 2 of 3 samples read"},
