@@ -6,6 +6,7 @@
 #include <standard_geometry.h>
 #include <triobj.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -271,6 +272,33 @@ TEST(SceneOps, DependentsMayLetGoWhileTheyHear) {
     top.DeleteAllRefsFromMe();
     keeper.DeleteAllRefsFromMe();
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The bar shown on a terminal is one line, rewritten only when its
+// percentage changes; the record keeps every update.
+TEST(HostProgress, TheLineChangesOnlyWithItsPercentage) {
+  headless::Host host;
+  std::FILE* shown = std::tmpfile();
+  ASSERT_NE(shown, nullptr);
+  host.ShowProgressOn(shown);
+  const std::vector<int> updates = {0, 0, 1, 1, 1, 2, 100};
+  for (int pass = 0; pass < 2; ++pass) {
+    host.ProgressStart(_T("Reading"), TRUE, nullptr, nullptr);
+    for (int pct : updates) host.ProgressUpdate(pct);
+    host.ProgressEnd();
+  }
+  const std::string line = "\rReading   0%\rReading   1%\rReading   2%\rReading 100%\rReading done\n";
+  std::string text(256, '\0');
+  std::rewind(shown);
+  text.resize(std::fread(&text[0], 1, text.size(), shown));
+  std::fclose(shown);
+  EXPECT_EQ(text, line + line);
+  ASSERT_EQ(host.Progress().size(), 2u);
+  EXPECT_EQ(host.Progress()[1].updates, updates);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <headless_host.h>
 #include <sys/stat.h>
 #include <triobj.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -111,15 +112,19 @@ bool MakeFolder(const std::string& dir, std::ostream& err) {
 // Moves the time slider to each frame asked for and saves the view.
 int SaveFrames(headless::Host& host, HWND view, const ViewRequest& request, std::ostream& err) {
   if (request.range && !MakeFolder(request.output, err)) return EXIT_USAGE;
+  const bool showProgress = request.range && isatty(STDERR_FILENO);
   for (int frame = request.first; frame <= request.last; ++frame) {
+    if (showProgress) std::fprintf(stderr, "\rview: frame %d of %d..%d", frame, request.first, request.last);
     host.SetTime(frame * GetTicksPerFrame());
     const std::string path = request.range ? FramePath(request.output, frame) : request.output;
     std::string problem;
     if (!headless::SavePng(headless::Snapshot(view), path, &problem)) {
+      if (showProgress) std::fputc('\n', stderr);
       err << "mirova: " << path << ": " << problem << "\n";
       return EXIT_USAGE;
     }
   }
+  if (showProgress) std::fputs(" done\n", stderr);
   return EXIT_OK;
 }
 

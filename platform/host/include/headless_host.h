@@ -100,6 +100,8 @@ class Host final : public IObjParam {
   const std::vector<ProgressRecord>& Progress() const { return progress; }
   bool ProgressActive() const { return progressActive; }
   // Show progress bars on standard error (the command line on a terminal).
+  // Shows the progress bar as one line on stream, rewritten when the
+  // percentage changes (null: not shown).
   void ShowProgressOn(FILE* stream) { progressStream = stream; }
   int RedrawCount() const { return redraws; }
   TimeValue LastRedrawTime() const { return lastRedraw; }
@@ -188,6 +190,7 @@ class Host final : public IObjParam {
   std::vector<ProgressRecord> progress;
   bool progressActive = false;
   FILE* progressStream = nullptr;
+  int progressShown = -1;  // the percentage the line shows
   int redraws = 0;
   TimeValue lastRedraw = 0;
   Interface* previous = nullptr;  // the core interface before this host

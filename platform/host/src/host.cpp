@@ -69,6 +69,7 @@ BOOL Host::ProgressStart(const TCHAR* title, BOOL dispBar, LPTHREAD_START_ROUTIN
                          LPVOID arg) {
   progress.push_back({title ? title : "", dispBar != FALSE, {}, false});
   progressActive = true;
+  progressShown = -1;
   // The host runs the work function; plug-ins here pass an idle one and do the
   // work themselves between the calls.
   if (fn) fn(arg);
@@ -78,8 +79,11 @@ BOOL Host::ProgressStart(const TCHAR* title, BOOL dispBar, LPTHREAD_START_ROUTIN
 void Host::ProgressUpdate(int pct, BOOL, const TCHAR*) {
   if (!progressActive) return;
   progress.back().updates.push_back(pct);
-  if (progressStream)
+  // A reader updates every few samples; the line changes a hundred times.
+  if (progressStream && pct != progressShown) {
     std::fprintf(progressStream, "\r%s %3d%%", progress.back().title.c_str(), pct);
+    progressShown = pct;
+  }
 }
 
 void Host::ProgressEnd() {
