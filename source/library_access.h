@@ -11,8 +11,6 @@
 #include <max.h>
 
 class ExpressionObject;
-class MotionControlUtility;
-class MotionData;
 
 struct LibraryAccess {
   // The expression object's descriptor, as GetExpressionObjectDesc gives it.
