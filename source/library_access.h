@@ -10,15 +10,17 @@
 #include <iparamm.h>
 #include <max.h>
 
+#include "blend_breakdown.h"
+
 class ExpressionObject;
 
 struct LibraryAccess {
   // The expression object's descriptor, as GetExpressionObjectDesc gives it.
   ClassDesc* (*expressionObjectClass)();
-  // ExpressionObject::AssignTarget.
-  void (*assignTarget)(ExpressionObject* obj, INode* node, TimeValue t, int method);
   // ExpressionObject::ChannelWeights: NUM_CHANNELS weights at t.
   void (*channelWeights)(ExpressionObject* obj, TimeValue t, float* weights);
+  // ExpressionObject::Breakdown: the blend at t taken apart.
+  void (*blendBreakdown)(ExpressionObject* obj, TimeValue t, BlendBreakdown* breakdown);
   // The spinner of parameter param in the Percentages or Scales rollup, and
   // that rollup's title; null for no such parameter.
   const ParamUIDesc* (*spinnerOf)(int param, const TCHAR** rollupTitle);

@@ -20,6 +20,7 @@
 #include <max.h>
 #include <object.h>
 
+#include "blend_breakdown.h"
 #include "blend_cache.h"
 #include "channels.h"
 #include "facetracker.h"
@@ -133,6 +134,10 @@ class ExpressionObject : public GeomObject {
   // Each channel's weight at t, by channel, as evaluation blends with it:
   // percentage (or 1 - percentage) x scale, neither clamped.
   void ChannelWeights(TimeValue t, float weights[NUM_CHANNELS]);
+
+  // The blend at t taken apart (blend_breakdown.h); empty without a
+  // Neutral that has points.
+  void Breakdown(TimeValue t, BlendBreakdown& breakdown);
 
   // Memory held between evaluations for blending: the Neutral's transformed
   // points and each target's difference from them, made when first blended.

@@ -191,8 +191,12 @@ TEST_F(CliArgs, WrongCommandLinesAreNamed) {
        {"--set wants a value"}},
       {"info: --plugin without a value", {"info", "--plugin"}, 2, {"--plugin wants a value"}},
       {"no take", {"camera"}, 2, {"FILE.asc is required"}},
-      {"no recording", {"face"}, 2, {"a tracker recording (FILE.trc) is required"}},
-      {"no panel", {"panel"}, 2, {"say which panel"}},
+      {"no recording", {"face"}, 2, {"FILE.trc is required"}},
+      {"no panel", {"panel"}, 2, {"PANEL is required"}},
+      {"no neutral", {"morph", "-o", obj}, 2, {"--neutral is required"}},
+      {"an empty picture name", {"panel", "utility", "-o", ""}, 2, {"-o wants a value, not an empty one"}},
+      {"a folder to read", {"camera", dir}, 2, {"cannot open " + dir + ": it is a folder"}},
+      {"the neutral as its own output", {"morph", "--neutral", take, "-o", take}, 2, {"is the input " + take}},
       {"a take that is not there", {"camera", dir + "none.asc"}, 2, {"cannot open " + dir + "none.asc"}},
       {"a module that is not there", {"info", "--plugin", dir + "none.dlu"}, 2, {"cannot load the plug-in"}},
       {"a file the library refuses", {"camera", notTake}, 1, {"Not a Kuper ASCII File"}},
@@ -207,6 +211,9 @@ TEST_F(CliArgs, WrongCommandLinesAreNamed) {
       EXPECT_NE(ran.err.find(said), std::string::npos) << said << "\n" << ran.err;
   }
   EXPECT_FALSE(std::ifstream(obj).good());
+  std::ostringstream kept;
+  kept << std::ifstream(take).rdbuf();
+  EXPECT_EQ(kept.str(), "Axes = VTrack\n1\n2\n");
 }
 
 TEST_F(CliArgs, BadTargetNamesListTheValidOnes) {

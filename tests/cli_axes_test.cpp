@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "cli_command.h"
 #include "obj_file.h"
 
 namespace {
@@ -43,7 +44,7 @@ class Axes : public testing::Test {
   nlohmann::json Camera(const std::string& label, double value, const std::string& format = "json") {
     std::ofstream(take) << "Axes = " << label << "\n0\n" << value << "\n";
     std::ostringstream out, err;
-    const int status = cli::RunCamera({take, "--format", format, "--plugin", MIROVA_PLUGIN_PATH}, out, err);
+    const int status = RunCli("camera", {take, "--format", format, "--plugin", MIROVA_PLUGIN_PATH}, out, err);
     EXPECT_EQ(status, 0) << err.str();
     if (format != "json") return nlohmann::json(out.str());
     return nlohmann::json::parse(out.str(), nullptr, false);
@@ -159,7 +160,7 @@ TEST(ReadmeTargets, EveryNameDrivesItsParameter) {
     double z[2] = {-1, -1};
     for (int full = 0; full < 2; ++full) {
       std::ostringstream out, err;
-      const int status = cli::RunMorph(
+      const int status = RunCli("morph", 
           {"--neutral", dir + "readme_neutral.obj", "--target", name + "=" + dir + "readme_target.obj", "--set",
            percent + "=" + (full ? "100" : "0"), "--set", scale + "=100", "-o", dir + "readme_out.obj"},
           out, err);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "cli_command.h"
 #include "gltf_check.h"
 #include "plugin.h"
 #include "report_json.h"
@@ -42,7 +43,7 @@ class CameraCommand : public motion_test::MotionPanelFixture {
   CliRun Run(cli::Args args) {
     args.insert(args.end(), {"--plugin", MIROVA_PLUGIN_PATH});
     std::ostringstream out, err;
-    int status = cli::RunCamera(args, out, err);
+    int status = RunCli("camera", args, out, err);
     return {status, out.str(), err.str()};
   }
   std::string take = testing::TempDir() + "camera_take.asc";
@@ -96,7 +97,10 @@ TEST_F(CameraCommand, ReportsRefusalsAndUsageErrors) {
       {"the last sample cut short", "Axes = VTrack VPan\n1 2\n3\n", {}, 1,
        "Unable to loaded file\nmirova: " + take + ":3: The file ends inside sample 1, after 1 of its 2 numbers\n"},
       {"negative rate cannot be typed", good, {"--fps", "-5"}, 2, "mirova: --fps wants digits"},
-      {"unknown format", good, {"--format", "xml"}, 2, "mirova: --format: xml not in"},
+      {"a sign before the rate", good, {"--fps", "+30"}, 2, "mirova: --fps wants digits"},
+      {"a space before the rate", good, {"--fps", " 30"}, 2, "mirova: --fps wants digits"},
+      {"unknown format", good, {"--format", "xml"}, 2, "mirova: --format wants json, chan or gltf, not \"xml\""},
+      {"the take as its own output", good, {"-o", take}, 2, "mirova: the output " + take + " is the input"},
       {"glTF to standard output", good, {"--format", "gltf"}, 2, "mirova: --format gltf wants -o"},
       {"glTF to another kind of file", good, {"--format", "gltf", "-o", "camera.obj"}, 2,
        "mirova: --format gltf wants -o"},

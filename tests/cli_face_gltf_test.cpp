@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "cli_command.h"
 #include "expression.h"
 #include "face_targets.h"
 #include "gltf_check.h"
@@ -39,23 +40,24 @@ struct CliRun {
 
 CliRun Face(cli::Args args) {
   std::ostringstream out, err;
-  int status = cli::RunFace(args, out, err);
+  int status = RunCli("face", args, out, err);
   return {status, out.str(), err.str()};
 }
 
 std::vector<cli::TargetFile> BundledTargets(cli::Args* args) {
+  std::vector<std::string> options;
+  for (const char* name : kTargets) {
+    options.push_back(std::string(name) + "=" + kFace + name + ".obj");
+    args->insert(args->end(), {"--target", options.back()});
+  }
   std::vector<cli::TargetFile> files;
   std::string problem;
-  for (const char* name : kTargets) {
-    std::string option = std::string(name) + "=" + kFace + name + ".obj";
-    args->insert(args->end(), {"--target", option});
-    EXPECT_TRUE(cli::ParseTargetOption(option, &files, &problem)) << problem;
-  }
+  EXPECT_TRUE(cli::ParseTargetOptions(options, &files, &problem)) << problem;
   return files;
 }
 
 // The test's own scene, made as a user makes it: the Neutral on a node, the
-// expression object created on it, the targets assigned, the recording
+// expression object created on it, the targets picked, the recording
 // opened into its tracker input and applied.
 class AppliedFace {
  public:
@@ -69,7 +71,7 @@ class AppliedFace {
     EXPECT_NE(rollup, nullptr);
     if (!rollup) return;
     std::ostringstream err;
-    EXPECT_EQ(cli::AssignTargets(obj, targets, neutral.points.size(), err), cli::EXIT_OK) << err.str();
+    EXPECT_EQ(cli::PickTargets(host, targets, PICK_INSTANCE, neutral, err), cli::EXIT_OK) << err.str();
     headless::AnswerNextOpenDialog(recording);
     EXPECT_TRUE(headless::Click(rollup, IDC_TRACKER_OPEN));
     EXPECT_TRUE(headless::Click(rollup, IDC_TRACKER_APPLY));

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cli.h"
+#include "cli_command.h"
 #include "json.h"
 #include "report_json.h"
 
@@ -24,7 +25,7 @@ CliRun Inspect(const std::string& text, const std::string& name = "take.asc") {
   std::string path = testing::TempDir() + name;
   std::ofstream(path, std::ios::binary) << text;
   std::ostringstream out, err;
-  int status = cli::RunInspect({path}, out, err);
+  int status = RunCli("inspect", {path}, out, err);
   std::remove(path.c_str());
   return {status, out.str(), err.str()};
 }
@@ -109,10 +110,10 @@ TEST(InspectMotion, FloatsReadBackExactly) {
 
 TEST(InspectMotion, UsageAndUnopenableFiles) {
   std::ostringstream out, err;
-  EXPECT_EQ(cli::RunInspect({}, out, err), cli::EXIT_USAGE);
-  EXPECT_EQ(cli::RunInspect({"a.asc", "b.asc"}, out, err), cli::EXIT_USAGE);
-  EXPECT_EQ(cli::RunInspect({"take.txt"}, out, err), cli::EXIT_USAGE);
-  EXPECT_EQ(cli::RunInspect({testing::TempDir() + "no-such-take.asc"}, out, err),
+  EXPECT_EQ(RunCli("inspect", {}, out, err), cli::EXIT_USAGE);
+  EXPECT_EQ(RunCli("inspect", {"a.asc", "b.asc"}, out, err), cli::EXIT_USAGE);
+  EXPECT_EQ(RunCli("inspect", {"take.txt"}, out, err), cli::EXIT_USAGE);
+  EXPECT_EQ(RunCli("inspect", {testing::TempDir() + "no-such-take.asc"}, out, err),
             cli::EXIT_USAGE);
   EXPECT_NE(err.str().find("cannot open"), std::string::npos);
   EXPECT_EQ(out.str(), "");
@@ -120,7 +121,7 @@ TEST(InspectMotion, UsageAndUnopenableFiles) {
 
 TEST(Info, ListsTheModulesClassTable) {
   std::ostringstream out, err;
-  ASSERT_EQ(cli::RunInfo({"--plugin", MIROVA_PLUGIN_PATH}, out, err), cli::EXIT_OK) << err.str();
+  ASSERT_EQ(RunCli("info", {"--plugin", MIROVA_PLUGIN_PATH}, out, err), cli::EXIT_OK) << err.str();
   const report_json::Json info = report_json::Read(out.str(), report_json::InfoReport());
   ASSERT_FALSE(info.is_null());
   EXPECT_EQ(info["plugin"], MIROVA_PLUGIN_PATH);
@@ -129,7 +130,7 @@ TEST(Info, ListsTheModulesClassTable) {
   EXPECT_EQ(info["classes"], report_json::Json::parse(R"([{"name": "TzMotionControl", "category": "TzTools",
       "superClassID": "0x00001020", "classID": ["0x23830F7C", "0x5B474FED"]}])"));
   EXPECT_EQ(info["classCount"], 1);
-  EXPECT_EQ(cli::RunInfo({"--plugin", "/nonexistent/mirova.dlu"}, out, err), cli::EXIT_USAGE);
+  EXPECT_EQ(RunCli("info", {"--plugin", "/nonexistent/mirova.dlu"}, out, err), cli::EXIT_USAGE);
 }
 
 TEST(Json, EscapesStrings) {

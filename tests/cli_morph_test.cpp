@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli.h"
+#include "cli_command.h"
 #include "gltf_check.h"
 #include "obj_file.h"
 #include "report_json.h"
@@ -35,7 +36,7 @@ class MorphTest : public testing::Test {
   }
   CliRun Morph(cli::Args args) {
     std::ostringstream out, err;
-    int status = cli::RunMorph(args, out, err);
+    int status = RunCli("morph", args, out, err);
     return {status, out.str(), err.str()};
   }
   // What a morph of the four-point quad at tick 160 reports.
@@ -228,7 +229,7 @@ TEST(MorphExample, FullChannelGivesTheBundledTargetShape) {
   std::string face = std::string(MIROVA_SOURCE_DIR) + "/examples/face/";
   std::string out = testing::TempDir() + "example-blend.obj";
   std::ostringstream stdoutText, stderrText;
-  int status = cli::RunMorph({"--neutral", face + "neutral.obj", "--target", "open=" + face + "open.obj",
+  int status = RunCli("morph", {"--neutral", face + "neutral.obj", "--target", "open=" + face + "open.obj",
                               "--target", "frown=" + face + "frown.obj", "--set", "Mouth Vertical=100", "-o", out},
                              stdoutText, stderrText);
   ASSERT_EQ(status, 0) << stderrText.str();

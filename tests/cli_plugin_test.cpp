@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli.h"
+#include "cli_command.h"
 #include "mirovaobj.h"
 #include "plugin.h"
 #include "report_json.h"
@@ -68,22 +69,21 @@ TEST(PluginHandle, EverySubcommandRunsTheEntryPoint) {
   const std::string neutral = examples + "face/neutral.obj";
   const struct {
     const char* name;
-    int (*run)(const cli::Args&, std::ostream&, std::ostream&);
     cli::Args args;
     report_json::Json schema;
   } cases[] = {
-      {"info", cli::RunInfo, {"--plugin", MIROVA_PLUGIN_PATH}, report_json::InfoReport()},
-      {"camera", cli::RunCamera, {examples + "dolly.asc", "--plugin", MIROVA_PLUGIN_PATH},
+      {"info", {"--plugin", MIROVA_PLUGIN_PATH}, report_json::InfoReport()},
+      {"camera", {examples + "dolly.asc", "--plugin", MIROVA_PLUGIN_PATH},
        report_json::CameraReport()},
-      {"morph", cli::RunMorph, {"--neutral", neutral, "-o", testing::TempDir() + "morph.obj"},
+      {"morph", {"--neutral", neutral, "-o", testing::TempDir() + "morph.obj"},
        report_json::MorphReport()},
-      {"face", cli::RunFace, {examples + "face_take.trc", "--neutral", neutral}, report_json::FaceReport()},
+      {"face", {examples + "face_take.trc", "--neutral", neutral}, report_json::FaceReport()},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const int initsBefore = headless::CustomControlsInitCount();
     std::ostringstream out, err;
-    EXPECT_EQ(c.run(c.args, out, err), cli::EXIT_OK) << err.str();
+    EXPECT_EQ(RunCli(c.name, c.args, out, err), cli::EXIT_OK) << err.str();
     // No copy of the library stays behind the module the command loaded.
     EXPECT_EQ(headless::LiveClassDescs(EXPRESSION_OBJECT_CLASS_ID), 0);
     EXPECT_EQ(headless::CustomControlsInitCount(), initsBefore + 1);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "cli.h"
+#include "cli_command.h"
 #include "mirovaobj.h"
 #include "report_json.h"
 #include "tracker_text.h"
@@ -31,7 +32,7 @@ CliRun InspectTracker(const std::string& text, bool raw) {
   std::ostringstream out, err;
   cli::Args args = {path};
   if (raw) args.push_back("--raw");
-  const int status = cli::RunInspect(args, out, err);
+  const int status = RunCli("inspect", args, out, err);
   std::remove(path.c_str());
   return {status, out.str(), err.str()};
 }
@@ -108,9 +109,9 @@ TEST(InspectTracker, UsageErrors) {
                                 cli::Args{"take.asc", "--raw"}, cli::Args{"--raw"}}) {
     SCOPED_TRACE(args.back());
     std::ostringstream out, err;
-    EXPECT_EQ(cli::RunInspect(args, out, err), cli::EXIT_USAGE);
+    EXPECT_EQ(RunCli("inspect", args, out, err), cli::EXIT_USAGE);
     EXPECT_EQ(out.str(), "");
-    EXPECT_NE(err.str().find("mirova inspect FILE.trc [--raw]"), std::string::npos);
+    EXPECT_NE(err.str().find("mirova inspect FILE.asc|FILE.trc [--raw]"), std::string::npos);
   }
 }
 
@@ -147,7 +148,7 @@ CliRun Face(const std::string& text, cli::Args options) {
   std::ofstream(path, std::ios::binary) << text;
   std::ostringstream out, err;
   options.insert(options.begin(), path);
-  const int status = cli::RunFace(options, out, err);
+  const int status = RunCli("face", options, out, err);
   std::remove(path.c_str());
   return {status, out.str(), err.str()};
 }
@@ -262,7 +263,7 @@ TEST(FaceCommand, UsageErrors) {
   for (const cli::Args& args : cases) {
     SCOPED_TRACE(args.empty() ? "no arguments" : args.back());
     std::ostringstream out, err;
-    EXPECT_EQ(cli::RunFace(args, out, err), cli::EXIT_USAGE);
+    EXPECT_EQ(RunCli("face", args, out, err), cli::EXIT_USAGE);
     EXPECT_EQ(out.str(), "");
     EXPECT_NE(err.str().find("mirova: "), std::string::npos);
   }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli.h"
+#include "cli_command.h"
 #include "tracker_text.h"
 
 namespace {
@@ -24,7 +25,7 @@ struct CliRun {
 
 CliRun View(const cli::Args& args) {
   std::ostringstream out, err;
-  const int status = cli::RunView(args, out, err);
+  const int status = RunCli("view", args, out, err);
   return {status, out.str(), err.str()};
 }
 
@@ -64,19 +65,22 @@ TEST_F(CliView, RefusesWhatItCannotDo) {
     int status;
     std::string err;
   } cases[] = {
-      {"no recording", {"-o", png}, 2, "mirova: a tracker recording (FILE.trc) is required\n"},
-      {"no output", {take}, 2, "mirova: -o OUT.png or -o DIR/ is required\n"},
+      {"no recording", {"-o", png}, 2, "mirova: FILE.trc is required\n"},
+      {"no output", {take}, 2, "mirova: -o is required\n"},
+      {"an empty output", {take, "-o", ""}, 2, "mirova: -o wants a value, not an empty one\n"},
       {"range to a file", {take, "--frames", "0:3", "-o", png}, 2, "mirova: --frames wants -o DIR/\n"},
       {"one frame to a folder", {take, "-o", dir + "pics/"}, 2, "mirova: one frame wants -o OUT.png\n"},
       {"both frame options", {take, "--frame", "1", "--frames", "0:3", "-o", png}, 2,
-       "mirova: give one of --frame and --frames\n"},
-      {"backward range", {take, "--frames", "3:1", "-o", dir}, 2,
-       "mirova: --frames wants A:B, frame numbers with A not after B\n"},
+       "mirova: --frame excludes --frames\n"},
+      {"backward range", {take, "--frames", "3:1", "-o", dir}, 2, "mirova: --frames wants A:B, frame numbers"},
       {"negative frame", {take, "--frame", "-1", "-o", png}, 2,
-       "mirova: --frame wants a frame number from 0 to 1000000\n"},
-      {"bad fps", {take, "--fps", "0", "-o", png}, 2,
-       "mirova: --fps wants a whole number of frames a second from 1 to 4800\n"},
-      {"missing file", {dir + "none.trc", "-o", png}, 2, "mirova: cannot open " + dir + "none.trc\n"},
+       "mirova: --frame wants a whole number from 0 to 1000000, not \"-1\"\n"},
+      {"a frame past the scene's last time", {take, "--fps", "1", "--frame", "1000000", "-o", png}, 2,
+       "mirova: frame 1000000 at 1 frames a second lies past"},
+      {"bad fps", {take, "--fps", "0", "-o", png}, 2, "mirova: --fps wants a whole number from 1 to 4800"},
+      {"a sign before the rate", {take, "--fps", "+30", "-o", png}, 2, "mirova: --fps wants a whole number"},
+      {"the recording as its own picture", {take, "-o", take}, 2, "mirova: the output " + take + " is the input"},
+      {"missing file", {dir + "none.trc", "-o", png}, 2, "mirova: cannot open " + dir + "none.trc: No such file or directory\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -146,7 +150,7 @@ namespace {
 
 CliRun Panel(const cli::Args& args) {
   std::ostringstream out, err;
-  const int status = cli::RunPanel(args, out, err);
+  const int status = RunCli("panel", args, out, err);
   return {status, out.str(), err.str()};
 }
 

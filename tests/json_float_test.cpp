@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "cli_command.h"
 #include "json.h"
 #include "report_json.h"
 
@@ -171,7 +172,7 @@ TEST(JsonFloatText, MotionReportHoldsTheTakesFloats) {
   const std::string path = testing::TempDir() + "random_floats.asc";
   std::ofstream(path, std::ios::binary) << take;
   std::ostringstream out, err;
-  ASSERT_EQ(cli::RunInspect({path}, out, err), cli::EXIT_OK) << err.str();
+  ASSERT_EQ(RunCli("inspect", {path}, out, err), cli::EXIT_OK) << err.str();
   std::remove(path.c_str());
 
   const report_json::Json report = report_json::Read(out.str(), report_json::MotionReport());
@@ -194,17 +195,16 @@ TEST(JsonFloatText, ExampleReportsPrintShortestFloats) {
   const std::string examples = MIROVA_SOURCE_DIR "/examples/";
   const struct {
     const char* name;
-    int (*run)(const cli::Args&, std::ostream&, std::ostream&);
     cli::Args args;
   } cases[] = {
-      {"camera", cli::RunCamera, {examples + "dolly.asc", "--plugin", MIROVA_PLUGIN_PATH}},
-      {"face", cli::RunFace, {examples + "face_take.trc", "--neutral", examples + "face/neutral.obj"}},
-      {"inspect", cli::RunInspect, {examples + "face_take.trc"}},
+      {"camera", {examples + "dolly.asc", "--plugin", MIROVA_PLUGIN_PATH}},
+      {"face", {examples + "face_take.trc", "--neutral", examples + "face/neutral.obj"}},
+      {"inspect", {examples + "face_take.trc"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::ostringstream out, err;
-    ASSERT_EQ(c.run(c.args, out, err), cli::EXIT_OK) << err.str();
+    ASSERT_EQ(RunCli(c.name, c.args, out, err), cli::EXIT_OK) << err.str();
     const std::vector<std::string> numbers = NumbersOf(out.str());
     EXPECT_GT(numbers.size(), 100u);
     for (const std::string& text : numbers) {

@@ -7,11 +7,9 @@
 
 namespace {
 
-void AssignTarget(ExpressionObject* obj, INode* node, TimeValue t, int method) {
-  obj->AssignTarget(node, t, method);
-}
-
 void ChannelWeights(ExpressionObject* obj, TimeValue t, float* weights) { obj->ChannelWeights(t, weights); }
+
+void Breakdown(ExpressionObject* obj, TimeValue t, BlendBreakdown* breakdown) { obj->Breakdown(t, *breakdown); }
 
 const ParamUIDesc* SpinnerOf(int param, const TCHAR** rollupTitle) {
   for (int k = 0; k < NUM_CHANNELS; ++k) {
@@ -21,7 +19,7 @@ const ParamUIDesc* SpinnerOf(int param, const TCHAR** rollupTitle) {
   return nullptr;
 }
 
-const LibraryAccess access = {GetExpressionObjectDesc, AssignTarget, ChannelWeights, SpinnerOf};
+const LibraryAccess access = {GetExpressionObjectDesc, ChannelWeights, Breakdown, SpinnerOf};
 
 }  // namespace
 

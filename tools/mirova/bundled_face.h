@@ -1,5 +1,5 @@
-// What mirova face, view and panel share: the example face built into the
-// program, and the --fps option.
+// The example face built into the program, so that the commands with a
+// default face work from any folder and from an installed copy.
 #ifndef MIROVA_CLI_BUNDLED_FACE_H
 #define MIROVA_CLI_BUNDLED_FACE_H
 #include <string>
@@ -12,8 +12,9 @@ namespace cli {
 // read as ReadObj reads a file.
 bool ReadBuiltInFace(ObjMesh& mesh, std::string* error);
 
-// A whole number of frames a second from 1 to 4800.
-bool ParseFps(const std::string& s, int& fps);
+// The Neutral a command was given: the OBJ file at path, or the built-in
+// face when path is empty.
+bool ReadNeutral(const std::string& path, ObjMesh& mesh, std::string* error);
 
 }  // namespace cli
 

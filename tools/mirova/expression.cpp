@@ -1,5 +1,13 @@
 #include "expression.h"
 
+#include <headless.h>
+#include <triobj.h>
+
+#include "bundled_face.h"
+#include "cli.h"
+#include "fault_message.h"
+#include "resource.h"
+
 namespace cli {
 
 ExpressionObject* CreateFromPanel(headless::Host& host, ClassDesc* cd, INode* node) {
@@ -10,10 +18,39 @@ ExpressionObject* CreateFromPanel(headless::Host& host, ClassDesc* cd, INode* no
   return static_cast<ExpressionObject*>(made);
 }
 
+int MakeFace(Session& session, const std::string& neutralPath, int fps, Face* face, std::ostream& err) {
+  std::string problem;
+  if (!ReadNeutral(neutralPath, face->neutral, &problem)) {
+    err << "mirova: " << problem << "\n";
+    return EXIT_USAGE;
+  }
+  session.host.SetFrameRate(fps);
+  INode* node = session.host.CreateNode(MakeTriObject(face->neutral), "Face");
+  face->obj = CreateFromPanel(session.host, session.plugin.ExpressionObjectClass(), node);
+  if (face->obj) return EXIT_OK;
+  err << "mirova: the expression object cannot be created on the Neutral\n";
+  return EXIT_REFUSED;
+}
+
 HWND RollupPage(const headless::Host& host, const std::string& title) {
   for (const headless::RollupPageRecord& page : host.RollupPages())
     if (page.title == title) return page.page;
   return nullptr;
+}
+
+int OpenRecording(Session& session, ExpressionObject* obj, const std::string& path, std::ostream& err) {
+  HWND rollup = RollupPage(session.host, "Face Tracker");
+  if (!rollup) {
+    err << "mirova: the expression object's Face Tracker rollup did not open\n";
+    return EXIT_REFUSED;
+  }
+  headless::AnswerNextOpenDialog(path);
+  if (!headless::Click(rollup, IDC_TRACKER_OPEN) || headless::OpenDialogs().back().cancelled) {
+    err << "mirova: cannot open " << path << "\n";
+    return EXIT_USAGE;
+  }
+  PrintReadFault(err, path, obj->trackerInput.data.fault);
+  return EXIT_OK;
 }
 
 }  // namespace cli

@@ -119,6 +119,9 @@ int PickTargets(headless::Host& host, const std::vector<TargetFile>& targets, in
   return EXIT_OK;
 }
 
+namespace {
+
+// Adds the target that value (NAME=FILE.obj) names.
 bool ParseTargetOption(const std::string& value, std::vector<TargetFile>* targets, std::string* problem) {
   size_t at = value.find('=');
   int index = at != std::string::npos ? ExpressionTargetIndex(value.substr(0, at)) : -1;
@@ -136,23 +139,26 @@ bool ParseTargetOption(const std::string& value, std::vector<TargetFile>* target
   return true;
 }
 
-int AssignTargets(ExpressionObject* obj, const std::vector<TargetFile>& targets, size_t neutralPoints,
-                  std::ostream& err) {
-  for (const TargetFile& target : targets) {
-    ObjMesh mesh;
-    std::string problem;
-    if (!ReadObj(target.path, mesh, &problem)) {
-      err << "mirova: " << problem << "\n";
-      return EXIT_USAGE;
-    }
-    // Picking refuses such a shape: its points would not match the face's.
-    if (mesh.points.size() != neutralPoints) {
-      ReportPointCount(target.target, target.path, mesh.points.size(), neutralPoints, err);
-      return EXIT_REFUSED;
-    }
-    obj->ReplaceReference(target.target + 1, MakeTriObject(mesh));
-  }
-  return EXIT_OK;
+}  // namespace
+
+void AddTargetOption(CLI::App& app, std::vector<std::string>& words) {
+  app.add_option("--target", words, "A target's mesh, picked on Face Targets; NAME is one of " + TargetNames())
+      ->type_name("NAME=FILE.obj")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+bool ParseTargetOptions(const std::vector<std::string>& words, std::vector<TargetFile>* targets,
+                        std::string* problem) {
+  for (const std::string& word : words)
+    if (!ParseTargetOption(word, targets, problem)) return false;
+  return true;
+}
+
+std::vector<std::string> TargetPaths(const std::vector<TargetFile>& targets) {
+  std::vector<std::string> paths;
+  for (const TargetFile& target : targets) paths.push_back(target.path);
+  return paths;
 }
 
 }  // namespace cli

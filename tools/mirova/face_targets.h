@@ -2,6 +2,7 @@
 // with NAME one of open, puckered, left-eyelid ... right-squint (target order).
 #ifndef MIROVA_CLI_FACE_TARGETS_H
 #define MIROVA_CLI_FACE_TARGETS_H
+#include <CLI/CLI.hpp>
 #include <headless_host.h>
 
 #include <ostream>
@@ -9,8 +10,6 @@
 #include <vector>
 
 #include "obj_file.h"
-
-class ExpressionObject;
 
 namespace cli {
 
@@ -22,16 +21,16 @@ struct TargetFile {
 // The names --target takes, in target order: "open, puckered, ...".
 std::string TargetNames();
 
-// Adds the target that value (NAME=FILE.obj) names; false, with *problem
-// listing the names, when it names none.
-bool ParseTargetOption(const std::string& value, std::vector<TargetFile>* targets, std::string* problem);
+// Declares --target NAME=FILE.obj, any number of times, into words.
+void AddTargetOption(CLI::App& app, std::vector<std::string>& words);
 
-// Reads each file and makes its mesh the object's target. A shape whose point
-// count is not neutralPoints is refused, as picking refuses it. Returns
-// EXIT_OK, EXIT_USAGE for a file that cannot be read, EXIT_REFUSED for a
-// refused shape (both told on err).
-int AssignTargets(ExpressionObject* obj, const std::vector<TargetFile>& targets, size_t neutralPoints,
-                  std::ostream& err);
+// The targets the words name; false, with *problem, for a word that names
+// none (the names listed) or a target named twice.
+bool ParseTargetOptions(const std::vector<std::string>& words, std::vector<TargetFile>* targets,
+                        std::string* problem);
+
+// The targets' files, in the order given.
+std::vector<std::string> TargetPaths(const std::vector<TargetFile>& targets);
 
 // The pick method --method names (copy, reference, instance, move), or -1.
 int ParsePickMethod(const std::string& name);

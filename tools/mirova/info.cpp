@@ -3,8 +3,7 @@
 
 #include <cstdio>
 
-#include "cli.h"
-#include "command_line.h"
+#include "commands.h"
 #include "json.h"
 #include "plugin.h"
 
@@ -30,33 +29,32 @@ void WriteClass(JsonWriter& json, ClassDesc* cd) {
   json.EndObject();
 }
 
+class InfoCommand : public Command {
+ public:
+  void Define(CLI::App& app) override {
+    app.add_option("--plugin", path, "The plug-in module to load (mirova.dlu of this install)")->type_name("FILE");
+  }
+
+  int Run(std::ostream& out, std::ostream& err) override {
+    const Plugin plugin(path);
+    const int status = CheckExports(plugin, err);
+    if (status != EXIT_OK) return status;
+    JsonWriter json(out);
+    json.BeginObject().Key("plugin").String(plugin.Path()).Key("description").String(plugin.Description());
+    json.Key("version").String(Hex(plugin.Version())).Key("classes").BeginArray();
+    const int count = plugin.NumberClasses();
+    for (int i = 0; i < count; ++i) WriteClass(json, plugin.ClassDescAt(i));
+    json.EndArray().Key("classCount").Int(count).EndObject();
+    out << "\n";
+    return EXIT_OK;
+  }
+
+ private:
+  std::string path = PluginPath();
+};
+
 }  // namespace
 
-int RunInfo(const Args& args, std::ostream& out, std::ostream& err) {
-  std::string path = PluginPath(Args());
-  CommandLine line("info");
-  line.App()
-      .add_option("--plugin", path, "The plug-in module to load (mirova.dlu of this install)")
-      ->type_name("FILE");
-  const int parsed = line.Parse(args, out, err);
-  if (parsed >= 0) return parsed;
-  Plugin plugin(path);
-  if (!plugin.Loaded()) {
-    ReportNotLoaded(plugin, err);
-    return EXIT_USAGE;
-  }
-  if (!plugin.HasExports()) {
-    err << "mirova: " << plugin.Path() << " is not a plug-in: an export is missing\n";
-    return EXIT_REFUSED;
-  }
-  JsonWriter json(out);
-  json.BeginObject().Key("plugin").String(plugin.Path()).Key("description").String(plugin.Description());
-  json.Key("version").String(Hex(plugin.Version())).Key("classes").BeginArray();
-  int count = plugin.NumberClasses();
-  for (int i = 0; i < count; ++i) WriteClass(json, plugin.ClassDescAt(i));
-  json.EndArray().Key("classCount").Int(count).EndObject();
-  out << "\n";
-  return EXIT_OK;
-}
+std::unique_ptr<Command> MakeInfoCommand() { return std::make_unique<InfoCommand>(); }
 
 }  // namespace cli

@@ -4,8 +4,7 @@
 
 #include <cstdio>
 
-#include "cli.h"
-#include "command_line.h"
+#include "commands.h"
 #include "file_names.h"
 #include "inspect_formats.h"
 
@@ -17,30 +16,46 @@ std::string FileNameOf(const std::string& path) {
   return file.data();
 }
 
-int RunInspect(const Args& args, std::ostream& out, std::ostream& err) {
-  std::string path;
-  bool raw = false;
-  CommandLine line("inspect");
-  line.App()
-      .add_option("FILE", path, "A motion-control take (.asc) or a tracker recording (.trc)")
-      ->required()
-      ->type_name("");
-  line.App().add_flag("--raw", raw, "A recording's positions as read, not stabilised against nose_bridge");
-  const int parsed = line.Parse(args, out, err);
-  if (parsed >= 0) return parsed;
-  const bool tracker = HasExtension(path, ".trc");
-  if (!tracker && !HasExtension(path, ".asc")) return line.Refuse("FILE must end in .asc or .trc: " + path, err);
-  if (raw && !tracker) return line.Refuse("--raw is for a tracker recording (.trc)", err);
-  // Opened as the utility and the Face Tracker rollup open it.
-  FILE* stream = std::fopen(path.c_str(), "rt");
-  if (!stream) {
-    err << "mirova: cannot open " << path << "\n";
-    return EXIT_USAGE;
+namespace {
+
+class InspectCommand : public Command {
+ public:
+  void Define(CLI::App& app) override {
+    app.add_option("FILE", path, "A motion-control take (.asc) or a tracker recording (.trc)")
+        ->required()
+        ->type_name("FILE.asc|FILE.trc");
+    app.add_flag("--raw", raw, "A recording's positions as read, not stabilised against nose_bridge");
   }
-  int status = tracker ? InspectTrackerFile(path, stream, raw, out, err)
-                       : InspectMotionFile(path, stream, out, err);
-  std::fclose(stream);
-  return status;
-}
+
+  std::string Check() override {
+    tracker = HasExtension(path, ".trc");
+    if (!tracker && !HasExtension(path, ".asc")) return "FILE must end in .asc or .trc: " + path;
+    if (raw && !tracker) return "--raw is for a tracker recording (.trc)";
+    return "";
+  }
+
+  std::vector<std::string> Inputs() const override { return {path}; }
+
+  int Run(std::ostream& out, std::ostream& err) override {
+    // Opened as the utility and the Face Tracker rollup open it.
+    FILE* stream = std::fopen(path.c_str(), "rt");
+    if (!stream) {
+      err << "mirova: cannot open " << path << "\n";
+      return EXIT_USAGE;
+    }
+    const int status = tracker ? InspectTrackerFile(path, stream, raw, out, err)
+                               : InspectMotionFile(path, stream, out, err);
+    std::fclose(stream);
+    return status;
+  }
+
+ private:
+  std::string path;
+  bool raw = false, tracker = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeInspectCommand() { return std::make_unique<InspectCommand>(); }
 
 }  // namespace cli

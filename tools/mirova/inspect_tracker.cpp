@@ -8,7 +8,7 @@
 #include "inspect_formats.h"
 #include "json.h"
 #include "messages.h"
-#include "read_fault.h"
+#include "fault_message.h"
 
 namespace cli {
 

@@ -4,17 +4,11 @@
 #include <headless.h>
 #include <headless_gdi.h>
 #include <headless_host.h>
-#include <triobj.h>
 
 #include <algorithm>
 
-#include "bundled_face.h"
-#include "cli.h"
-#include "command_line.h"
+#include "commands.h"
 #include "expression.h"
-#include "messages.h"
-#include "obj_file.h"
-#include "plugin.h"
 
 namespace cli {
 
@@ -80,60 +74,55 @@ headless::Image StackPages(const headless::Host& host) {
 
 // The expression object made on the example face in the create panel, its
 // About and Scales rollups rolled up.
-bool OpenObjectPanel(headless::Host& host, const Plugin& plugin, std::ostream& err) {
-  ObjMesh neutral;
-  std::string problem;
-  if (!ReadBuiltInFace(neutral, &problem)) {
-    err << "mirova: " << problem << "\n";
-    return false;
-  }
-  INode* face = host.CreateNode(MakeTriObject(neutral), "Face");
-  if (!CreateFromPanel(host, plugin.ExpressionObjectClass(), face)) {
-    err << "mirova: the expression object was not created\n";
-    return false;
-  }
+bool OpenObjectPanel(Session& session, std::ostream& err) {
+  Face face;
+  if (MakeFace(session, "", 30, &face, err) != EXIT_OK) return false;
   for (const char* title : {"About", "Scales"})
-    if (HWND page = RollupPage(host, title)) host.SetRollupOpen(page, false);
+    if (HWND page = RollupPage(session.host, title)) session.host.SetRollupOpen(page, false);
   return true;
 }
 
+class PanelCommand : public Command {
+ public:
+  void Define(CLI::App& app) override {
+    app.add_option("PANEL", which, "utility: the motion-control utility's panel; object: the expression object's")
+        ->required()
+        ->type_name("utility|object")
+        ->check(OneOf({"utility", "object"}));
+    app.add_option("-o", output, "The picture (panel-utility.png or panel-object.png)")->type_name("OUT.png");
+  }
+
+  std::string Output() const override { return output.empty() ? "panel-" + which + ".png" : output; }
+
+  int Run(std::ostream&, std::ostream& err) override {
+    const bool utility = which == "utility";
+    // The utility comes from the plug-in's class table, the expression
+    // object only from the command line's build of it.
+    Session session(utility ? PluginPath() : ToolPluginPath(), err);
+    if (!session.Ready()) return EXIT_USAGE;
+    headless::Host& host = session.host;
+    const bool opened = utility ? host.OpenUtility(session.plugin.MotionControlClass()) : OpenObjectPanel(session, err);
+    if (!opened || host.RollupPages().empty()) {
+      if (utility) err << "mirova: " << session.plugin.Path() << " does not open the motion-control utility\n";
+      return EXIT_REFUSED;
+    }
+    const headless::Image picture = StackPages(host);
+    if (utility) host.CloseUtility();
+    else host.LeaveCreatePanel();
+    std::string problem;
+    if (!headless::SavePng(picture, Output(), &problem)) {
+      err << "mirova: " << Output() << ": " << problem << "\n";
+      return EXIT_USAGE;
+    }
+    return EXIT_OK;
+  }
+
+ private:
+  std::string which, output;
+};
+
 }  // namespace
 
-int RunPanel(const Args& args, std::ostream& out, std::ostream& err) {
-  std::string which, output, problem;
-  CommandLine line("panel");
-  line.App()
-      .add_option("PANEL", which, "utility: the motion-control utility's panel; object: the expression object's")
-      ->type_name("utility|object")
-      ->check(CLI::IsMember({"utility", "object"}).description(""));
-  line.App().add_option("-o", output, "The picture (panel-utility.png or panel-object.png)")->type_name("OUT.png");
-  const int parsed = line.Parse(args, out, err);
-  if (parsed >= 0) return parsed;
-  if (which.empty()) return line.Refuse("say which panel: utility or object", err);
-  if (output.empty()) output = "panel-" + which + ".png";
-  // The utility comes from the plug-in's class table, the expression object
-  // only from the command line's build of it.
-  Plugin plugin(which == "utility" ? PluginPath(Args()) : ToolPluginPath());
-  if (!plugin.Loaded()) {
-    ReportNotLoaded(plugin, err);
-    return EXIT_USAGE;
-  }
-  headless::Host host;
-  MessageLog messages(err);
-  const bool opened = which == "utility" ? host.OpenUtility(plugin.MotionControlClass())
-                                         : OpenObjectPanel(host, plugin, err);
-  if (!opened || host.RollupPages().empty()) {
-    if (which == "utility") err << "mirova: " << plugin.Path() << " does not open the motion-control utility\n";
-    return EXIT_REFUSED;
-  }
-  const headless::Image picture = StackPages(host);
-  if (which == "utility") host.CloseUtility();
-  else host.LeaveCreatePanel();
-  if (!headless::SavePng(picture, output, &problem)) {
-    err << "mirova: " << output << ": " << problem << "\n";
-    return EXIT_USAGE;
-  }
-  return EXIT_OK;
-}
+std::unique_ptr<Command> MakePanelCommand() { return std::make_unique<PanelCommand>(); }
 
 }  // namespace cli

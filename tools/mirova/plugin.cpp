@@ -36,11 +36,7 @@ static std::string ModulePath(const std::string& file) {
   return beside;
 }
 
-std::string PluginPath(const Args& args) {
-  for (size_t i = 0; i + 1 < args.size(); ++i)
-    if (args[i] == "--plugin") return args[i + 1];
-  return ModulePath("mirova.dlu");
-}
+std::string PluginPath() { return ModulePath("mirova.dlu"); }
 
 std::string ToolPluginPath() { return ModulePath("mirova-tool.dlu"); }
 
@@ -71,6 +67,18 @@ ClassDesc* Plugin::MotionControlClass() const {
 
 void ReportNotLoaded(const Plugin& plugin, std::ostream& err) {
   err << "mirova: cannot load the plug-in " << plugin.Path() << "\n";
+}
+
+int CheckExports(const Plugin& plugin, std::ostream& err) {
+  if (!plugin.Loaded()) {
+    ReportNotLoaded(plugin, err);
+    return EXIT_USAGE;
+  }
+  if (!plugin.HasExports()) {
+    err << "mirova: " << plugin.Path() << " is not a plug-in: an export is missing\n";
+    return EXIT_REFUSED;
+  }
+  return EXIT_OK;
 }
 
 }  // namespace cli

@@ -50,13 +50,20 @@ class Plugin {
   const LibraryAccess* library = nullptr;
 };
 
-// The command-line host's build of the plug-in, mirova-tool.dlu, found as
-// PluginPath finds mirova.dlu: the module of every command that makes the
-// expression object.
+// The plug-in module, mirova.dlu: beside the program (a build), or in
+// ../lib/mirova/ from the program's folder (an installed copy).
+std::string PluginPath();
+// The command-line host's build of the plug-in, mirova-tool.dlu, found the
+// same way: the module of every command that makes the expression object.
 std::string ToolPluginPath();
 
 // Says on err that the plug-in at path cannot be loaded.
 void ReportNotLoaded(const Plugin& plugin, std::ostream& err);
+
+// EXIT_OK when plugin loaded with its four exports; otherwise says on err
+// what is wrong and returns EXIT_USAGE (not loaded) or EXIT_REFUSED (no
+// plug-in).
+int CheckExports(const Plugin& plugin, std::ostream& err);
 
 }  // namespace cli
 

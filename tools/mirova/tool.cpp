@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "cli.h"
-#include "command_line.h"
+#include "command.h"
 #include "plugin.h"
 
 #ifndef MIROVA_VERSION
@@ -29,8 +29,8 @@ int RunHelp(const Args& args, std::ostream& out, std::ostream& err) {
     err << "mirova: help takes one command, not " << args.size() << "\n";
     return EXIT_USAGE;
   }
-  const Command* command = FindCommand(args[0]);
-  return command ? command->run({"--help"}, out, err) : UnknownCommand(args[0], err);
+  const CommandEntry* command = FindCommand(args[0]);
+  return command ? RunCommand(*command, {"--help"}, out, err) : UnknownCommand(args[0], err);
 }
 
 // The tool's version always; the plug-in's version word when its module
@@ -38,15 +38,9 @@ int RunHelp(const Args& args, std::ostream& out, std::ostream& err) {
 // said on err, exit 2, as any command that needs it would.
 int RunVersion(std::ostream& out, std::ostream& err) {
   out << "mirova " << MIROVA_VERSION << "\n";
-  Plugin plugin(PluginPath(Args()));
-  if (!plugin.Loaded()) {
-    ReportNotLoaded(plugin, err);
-    return EXIT_USAGE;
-  }
-  if (!plugin.HasExports()) {
-    err << "mirova: " << plugin.Path() << " is not a plug-in: an export is missing\n";
-    return EXIT_REFUSED;
-  }
+  const Plugin plugin(PluginPath());
+  const int status = CheckExports(plugin, err);
+  if (status != EXIT_OK) return status;
   char word[16];
   std::snprintf(word, sizeof word, "0x%08X", static_cast<unsigned>(plugin.Version()));
   out << "plug-in " << plugin.Path() << " version word " << word << "\n";
@@ -62,7 +56,7 @@ int RunTool(const Args& args, std::ostream& out, std::ostream& err) {
   }
   const std::string& first = args[0];
   const Args rest(args.begin() + 1, args.end());
-  if (const Command* command = FindCommand(first)) return command->run(rest, out, err);
+  if (const CommandEntry* command = FindCommand(first)) return RunCommand(*command, rest, out, err);
   if (first == "help") return RunHelp(rest, out, err);
   const bool help = first == "--help" || first == "-h";
   if ((help || first == "--version") && !rest.empty()) {

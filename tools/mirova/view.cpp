@@ -5,94 +5,21 @@
 // client area saved as PNG pictures.
 #include <headless.h>
 #include <headless_gdi.h>
-#include <headless_host.h>
 #include <sys/stat.h>
-#include <triobj.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
-#include "bundled_face.h"
-#include "cli.h"
-#include "command_line.h"
+#include "commands.h"
 #include "expression.h"
-#include "messages.h"
-#include "obj_file.h"
-#include "plugin.h"
-#include "read_fault.h"
 #include "resource.h"
 
 namespace cli {
 
 namespace {
-
-struct ViewRequest {
-  std::string recording, output;
-  int first = 0, last = 0;
-  bool range = false;
-  int fps = 30;
-  std::vector<int> menuItems;
-};
-
-bool ParseFrame(const std::string& s, int& frame) {
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(s.c_str(), &end, 10);
-  // Frames whose time still fits the host's ticks at the slowest rate.
-  if (s.empty() || *end != '\0' || errno || v < 0 || v > 1000000) return false;
-  frame = static_cast<int>(v);
-  return true;
-}
-
-bool ParseFrames(const std::string& s, ViewRequest& request) {
-  const size_t colon = s.find(':');
-  return colon != std::string::npos && ParseFrame(s.substr(0, colon), request.first) &&
-         ParseFrame(s.substr(colon + 1), request.last) && request.first <= request.last;
-}
-
-// The words of the command line before their checks.
-struct ViewWords {
-  std::string frame, frames, fps = "30";
-  bool trajectories = false, names = false, extents = false;
-};
-
-void DefineViewOptions(CLI::App& app, ViewRequest& request, ViewWords& words) {
-  app.add_option("FILE.trc", request.recording, "The tracker recording, opened by the Face Tracker's \"Open...\"")
-      ->type_name("");
-  app.add_option("--frame", words.frame, "The frame the time slider is moved to (0)")->type_name("F");
-  app.add_option("--frames", words.frames, "Every frame from A to B, one picture each, into -o DIR/")
-      ->type_name("A:B");
-  app.add_option("--fps", words.fps, "Frames a second of the scene (30), a whole number from 1 to 4800")
-      ->type_name("N");
-  app.add_flag("--trajectories", words.trajectories, "Choose the view's \"Trajectories\" menu item");
-  app.add_flag("--names", words.names, "Choose the view's \"Names\" menu item");
-  app.add_flag("--extents", words.extents, "Choose the view's \"Extents\" menu item");
-  app.add_option("-o", request.output, "The picture, or the folder of pictures (made when missing)")
-      ->type_name("OUT.png|DIR/");
-}
-
-// "" when the words make a request, else what is wrong.
-std::string CheckViewWords(const ViewWords& words, ViewRequest& request) {
-  if (!ParseFps(words.fps, request.fps)) return "--fps wants a whole number of frames a second from 1 to 4800";
-  if (!words.frame.empty() && !words.frames.empty()) return "give one of --frame and --frames";
-  if (!words.frame.empty() && !ParseFrame(words.frame, request.first))
-    return "--frame wants a frame number from 0 to 1000000";
-  request.last = request.first;
-  request.range = !words.frames.empty();
-  if (request.range && !ParseFrames(words.frames, request))
-    return "--frames wants A:B, frame numbers with A not after B";
-  if (words.trajectories) request.menuItems.push_back(ID_VIEW_TRAJECTORIES);
-  if (words.names) request.menuItems.push_back(ID_VIEW_NAMES);
-  if (words.extents) request.menuItems.push_back(ID_VIEW_EXTENTS);
-  if (request.recording.empty()) return "a tracker recording (FILE.trc) is required";
-  if (request.output.empty()) return "-o OUT.png or -o DIR/ is required";
-  if (request.range && request.output.back() != '/') return "--frames wants -o DIR/";
-  if (!request.range && request.output.back() == '/') return "one frame wants -o OUT.png";
-  return "";
-}
 
 // frame_000120.png: zero-padded so that names sort as frames do.
 std::string FramePath(const std::string& dir, int frame) {
@@ -109,81 +36,107 @@ bool MakeFolder(const std::string& dir, std::ostream& err) {
   return false;
 }
 
-// Moves the time slider to each frame asked for and saves the view.
-int SaveFrames(headless::Host& host, HWND view, const ViewRequest& request, std::ostream& err) {
-  if (request.range && !MakeFolder(request.output, err)) return EXIT_USAGE;
-  const bool showProgress = request.range && isatty(STDERR_FILENO);
-  for (int frame = request.first; frame <= request.last; ++frame) {
-    if (showProgress) std::fprintf(stderr, "\rview: frame %d of %d..%d", frame, request.first, request.last);
-    host.SetTime(frame * GetTicksPerFrame());
-    const std::string path = request.range ? FramePath(request.output, frame) : request.output;
-    std::string problem;
-    if (!headless::SavePng(headless::Snapshot(view), path, &problem)) {
-      if (showProgress) std::fputc('\n', stderr);
-      err << "mirova: " << path << ": " << problem << "\n";
-      return EXIT_USAGE;
-    }
-  }
-  if (showProgress) std::fputs(" done\n", stderr);
-  return EXIT_OK;
-}
+const int kLastFrame = 1000000;
 
-// The object on the example face, editing in the create panel with its rollups open.
-ExpressionObject* MakeObject(headless::Host& host, const Plugin& plugin, std::ostream& err) {
-  ObjMesh neutral;
-  std::string problem;
-  if (!ReadBuiltInFace(neutral, &problem)) {
-    err << "mirova: " << problem << "\n";
-    return nullptr;
+class ViewCommand : public Command {
+ public:
+  void Define(CLI::App& app) override {
+    app.add_option("FILE.trc", recording, "The tracker recording, opened by the Face Tracker's \"Open...\"")
+        ->required()
+        ->type_name("");
+    CLI::Option* one = app.add_option("--frame", first, "The frame the time slider is moved to (0)")
+                           ->type_name("F")
+                           ->transform(WholeNumber(0, kLastFrame));
+    app.add_option("--frames", frames, "Every frame from A to B, one picture each, into -o DIR/")
+        ->type_name("A:B")
+        ->excludes(one);
+    app.add_option("--fps", fps, "Frames a second of the scene (30), a whole number from 1 to 4800")
+        ->type_name("N")
+        ->transform(WholeNumber(1, TIME_TICKSPERSEC));
+    app.add_flag("--trajectories", trajectories, "Choose the view's \"Trajectories\" menu item");
+    app.add_flag("--names", names, "Choose the view's \"Names\" menu item");
+    app.add_flag("--extents", extents, "Choose the view's \"Extents\" menu item");
+    app.add_option("-o", output, "The picture, or the folder of pictures (made when missing)")
+        ->required()
+        ->type_name("OUT.png|DIR/");
   }
-  INode* face = host.CreateNode(MakeTriObject(neutral), "Face");
-  return CreateFromPanel(host, plugin.ExpressionObjectClass(), face);
-}
+
+  std::string Check() override {
+    range = !frames.empty();
+    if (range && !ParseFrames()) return "--frames wants A:B, frame numbers from 0 to 1000000 with A not after B";
+    if (!range) last = first;
+    if (range && output.back() != '/') return "--frames wants -o DIR/";
+    if (!range && output.back() == '/') return "one frame wants -o OUT.png";
+    // The slider's time is the frame's first tick, which must be a time.
+    if (static_cast<long long>(last) * (TIME_TICKSPERSEC / fps) > INT_MAX)
+      return "frame " + std::to_string(last) + " at " + std::to_string(fps) +
+             " frames a second lies past the last time the scene can hold";
+    return "";
+  }
+
+  std::vector<std::string> Inputs() const override { return {recording}; }
+  std::string Output() const override { return output; }
+
+  int Run(std::ostream&, std::ostream& err) override {
+    Session session(ToolPluginPath(), err);
+    if (!session.Ready()) return EXIT_USAGE;
+    Face face;
+    int status = MakeFace(session, "", fps, &face, err);
+    if (status == EXIT_OK) status = OpenRecording(session, face.obj, recording, err);
+    if (status != EXIT_OK) return status;
+    ExpressionObject* obj = face.obj;
+    if (obj->trackerInput.data.SampleCount() == 0) {
+      err << "mirova: " << recording << ": no recording was opened\n";
+      return EXIT_REFUSED;
+    }
+    headless::Click(RollupPage(session.host, "Face Tracker"), IDC_TRACKER_DISPLAY);
+    HWND view = obj->trackerInput.view.hWnd;
+    if (trajectories) headless::ChooseMenuItem(view, ID_VIEW_TRAJECTORIES);
+    if (names) headless::ChooseMenuItem(view, ID_VIEW_NAMES);
+    if (extents) headless::ChooseMenuItem(view, ID_VIEW_EXTENTS);
+    status = SaveFrames(session.host, view, err);
+    session.host.LeaveCreatePanel();
+    return status;
+  }
+
+ private:
+  bool ParseFrames() {
+    const size_t colon = frames.find(':');
+    long long a = 0, b = 0;
+    if (colon == std::string::npos || !ReadWhole(frames.substr(0, colon), 0, kLastFrame, &a) ||
+        !ReadWhole(frames.substr(colon + 1), 0, kLastFrame, &b) || a > b)
+      return false;
+    first = static_cast<int>(a);
+    last = static_cast<int>(b);
+    return true;
+  }
+
+  // Moves the time slider to each frame asked for and saves the view.
+  int SaveFrames(headless::Host& host, HWND view, std::ostream& err) {
+    if (range && !MakeFolder(output, err)) return EXIT_USAGE;
+    const bool showProgress = range && isatty(STDERR_FILENO);
+    for (int frame = first; frame <= last; ++frame) {
+      if (showProgress) std::fprintf(stderr, "\rview: frame %d of %d..%d", frame, first, last);
+      host.SetTime(frame * GetTicksPerFrame());
+      const std::string path = range ? FramePath(output, frame) : output;
+      std::string problem;
+      if (!headless::SavePng(headless::Snapshot(view), path, &problem)) {
+        if (showProgress) std::fputc('\n', stderr);
+        err << "mirova: " << path << ": " << problem << "\n";
+        return EXIT_USAGE;
+      }
+    }
+    if (showProgress) std::fputs(" done\n", stderr);
+    return EXIT_OK;
+  }
+
+  std::string recording, frames, output;
+  int first = 0, last = 0, fps = 30;
+  bool range = false, trajectories = false, names = false, extents = false;
+};
 
 }  // namespace
 
-int RunView(const Args& args, std::ostream& out, std::ostream& err) {
-  ViewRequest request;
-  ViewWords words;
-  CommandLine line("view");
-  DefineViewOptions(line.App(), request, words);
-  const int parsed = line.Parse(args, out, err);
-  if (parsed >= 0) return parsed;
-  const std::string problem = CheckViewWords(words, request);
-  if (!problem.empty()) return line.Refuse(problem, err);
-  if (FILE* probe = std::fopen(request.recording.c_str(), "rt")) {
-    std::fclose(probe);
-  } else {
-    err << "mirova: cannot open " << request.recording << "\n";
-    return EXIT_USAGE;
-  }
-  Plugin plugin(ToolPluginPath());
-  if (!plugin.Loaded()) {
-    ReportNotLoaded(plugin, err);
-    return EXIT_USAGE;
-  }
-  headless::Host host;
-  host.SetFrameRate(request.fps);
-  MessageLog messages(err);
-  ExpressionObject* obj = MakeObject(host, plugin, err);
-  HWND rollup = obj ? RollupPage(host, "Face Tracker") : nullptr;
-  if (!rollup) {
-    if (obj) err << "mirova: the Face Tracker rollup did not open\n";
-    return EXIT_USAGE;
-  }
-  headless::AnswerNextOpenDialog(request.recording);
-  headless::Click(rollup, IDC_TRACKER_OPEN);
-  if (obj->trackerInput.data.SampleCount() == 0) {
-    err << "mirova: " << request.recording << ": no recording was opened\n";
-    return EXIT_REFUSED;
-  }
-  PrintReadFault(err, request.recording, obj->trackerInput.data.fault);
-  headless::Click(rollup, IDC_TRACKER_DISPLAY);
-  HWND view = obj->trackerInput.view.hWnd;
-  for (int id : request.menuItems) headless::ChooseMenuItem(view, id);
-  const int status = SaveFrames(host, view, request, err);
-  host.LeaveCreatePanel();
-  return status;
-}
+std::unique_ptr<Command> MakeViewCommand() { return std::make_unique<ViewCommand>(); }
 
 }  // namespace cli

@@ -1,7 +1,7 @@
 // Where a recorded file went wrong, told on the error stream the way
 // compilers point at a line: "mirova: FILE:LINE: what was wrong".
-#ifndef MIROVA_CLI_READ_FAULT_H
-#define MIROVA_CLI_READ_FAULT_H
+#ifndef MIROVA_CLI_FAULT_MESSAGE_H
+#define MIROVA_CLI_FAULT_MESSAGE_H
 #include <ostream>
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "read_fault.h"
+#include "fault_message.h"
 
 namespace cli {
 
