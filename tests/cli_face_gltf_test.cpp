@@ -231,6 +231,39 @@ TEST(FaceGltf, KeysSpanningTooManyFramesAreRefused) {
   std::remove(recording.c_str());
 }
 
+// glTF's times begin at 0: a recording that starts before it, or lies
+// wholly before it, is moved later as a whole and said so.
+TEST(FaceGltf, KeysBeforeZeroAreMovedToStartAtZero) {
+  std::ifstream example(kTake, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(example)), {});
+  std::vector<std::string> lines;
+  for (size_t at = 0, end; at < text.size(); at = end + 1) lines.push_back(text.substr(at, (end = text.find('\n', at)) - at));
+  for (const double offset : {-2.5, -20.0}) {
+    SCOPED_TRACE(offset);
+    std::string moved;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      std::string line = lines[i];
+      const size_t tab = line.find('\t'), next = line.find('\t', tab + 1);
+      if (i >= 5 && next != std::string::npos)
+        line = line.substr(0, tab + 1) + std::to_string(std::stod(line.substr(tab + 1, next - tab - 1)) + offset) +
+               line.substr(next);
+      moved += line + "\n";
+    }
+    const std::string recording = testing::TempDir() + "early.trc", path = testing::TempDir() + "early.glb";
+    std::ofstream(recording, std::ios::binary) << moved;
+    CliRun run = Face({recording, "--target", "open=" + kFace + "open.obj", "--format", "gltf", "-o", path});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("the animation is moved that much later"), std::string::npos) << run.err;
+    EXPECT_TRUE(gltf_check::PassesValidator(path));
+    gltf_check::MorphFace face;
+    ASSERT_TRUE(gltf_check::ReadMorphFace(path, &face));
+    ASSERT_GE(face.seconds.size(), 150u);
+    EXPECT_EQ(face.seconds.front(), 0.0);
+    std::remove(path.c_str());
+    std::remove(recording.c_str());
+  }
+}
+
 TEST(FaceGltf, ATargetOfAnotherPointCountIsRefused) {
   const std::string path = testing::TempDir() + "refused.glb";
   const std::string shortShape = testing::TempDir() + "short.obj";

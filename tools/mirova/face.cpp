@@ -108,11 +108,14 @@ class FaceCommand : public Command {
       err << "mirova: no key was written, so neither was " << output << "\n";
       return EXIT_REFUSED;
     }
+    std::string note;
     const int status = WriteReportTo(output, out, err, [&](std::ostream& to, std::string* problem) {
-      if (format == "gltf") return WriteExpressionGltf(*session.plugin.Library(), obj, 0, true, output, to, problem);
+      if (format == "gltf")
+        return WriteExpressionGltf(*session.plugin.Library(), obj, 0, true, output, to, problem, &note);
       WriteKeysJson(to, recording, obj->pblock, session.messages);
       return true;
     });
+    if (status == EXIT_OK && !note.empty()) err << "mirova: " << note << "\n";
     return status == EXIT_OK && !keyed ? EXIT_REFUSED : status;
   }
 

@@ -7,6 +7,7 @@
 
 #include "gltf_face.h"
 #include "gltf_write.h"
+#include "json.h"
 #include "mirovaobj.h"
 
 namespace cli {
@@ -45,7 +46,8 @@ const long long kMaxAnimatedFrames = 1000000;
 }  // namespace
 
 bool FrameWeights(const LibraryAccess& library, ExpressionObject* obj, const BlendBreakdown& face,
-                  WeightTrack* track, std::string* problem) {
+                  WeightTrack* track, TimeValue* shift, std::string* problem) {
+  *shift = 0;
   TimeValue first = 0, last = 0;
   if (!KeySpan(obj, &first, &last)) return true;
   const long long perFrame = GetTicksPerFrame();
@@ -56,9 +58,14 @@ bool FrameWeights(const LibraryAccess& library, ExpressionObject* obj, const Ble
                std::to_string(kMaxAnimatedFrames) + " frames is written";
     return false;
   }
+  if (start < 0 && last - start > INT_MAX) {
+    *problem = "the keys span more ticks than one animation time can count once moved to start at 0";
+    return false;
+  }
+  *shift = static_cast<TimeValue>(std::max(0LL, -start));
   for (long long t = start; t <= INT_MAX; t += perFrame) {
     const TimeValue time = static_cast<TimeValue>(t);
-    track->ticks.push_back(time);
+    track->ticks.push_back(static_cast<TimeValue>(t + *shift));
     const std::vector<float> weights = WeightsAt(library, obj, face, time);
     track->weights.insert(track->weights.end(), weights.begin(), weights.end());
     if (t >= last) break;
@@ -67,13 +74,18 @@ bool FrameWeights(const LibraryAccess& library, ExpressionObject* obj, const Ble
 }
 
 bool WriteExpressionGltf(const LibraryAccess& library, ExpressionObject* obj, TimeValue t, bool animated,
-                         const std::string& output, std::ostream& out, std::string* problem) {
+                         const std::string& output, std::ostream& out, std::string* problem,
+                         std::string* note) {
   bool binary = false;
   IsGltfPath(output, &binary);
   BlendBreakdown face;
   library.blendBreakdown(obj, t, &face);
   WeightTrack track;
-  if (animated && !FrameWeights(library, obj, face, &track, problem)) return false;
+  TimeValue shift = 0;
+  if (animated && !FrameWeights(library, obj, face, &track, &shift, problem)) return false;
+  if (shift > 0 && note)
+    *note = "the keys start " + std::to_string(shift) + " ticks (" + JsonFloat(shift / float(TIME_TICKSPERSEC)) +
+            " s) before 0, where glTF's times begin: the animation is moved that much later";
   return WriteFaceGltf(face, WeightsAt(library, obj, face, t), track, binary, out, problem);
 }
 

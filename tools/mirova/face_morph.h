@@ -18,14 +18,18 @@ namespace cli {
 // The weights of face's targets at every scene frame from the object's first
 // parameter key to its last, both included (nothing when no parameter has
 // keys); false, with *problem, when they span too many frames to write.
+// glTF's times start at 0: keys before it are moved later, all by the same
+// *shift ticks (0 when none is).
 bool FrameWeights(const LibraryAccess& library, ExpressionObject* obj, const BlendBreakdown& face,
-                  WeightTrack* track, std::string* problem);
+                  WeightTrack* track, TimeValue* shift, std::string* problem);
 
 // Writes the object as glTF to out (GLB when output ends in .glb): its blend
-// taken apart at t, the weights at t and, when animated, at every frame.
-// False, with *problem, when it cannot be written (see WriteFaceGltf).
+// taken apart at t, the weights at t and, when animated, at every frame;
+// animation that had to be moved to start at 0 is said in *note. False,
+// with *problem, when it cannot be written (see WriteFaceGltf).
 bool WriteExpressionGltf(const LibraryAccess& library, ExpressionObject* obj, TimeValue t, bool animated,
-                         const std::string& output, std::ostream& out, std::string* problem);
+                         const std::string& output, std::ostream& out, std::string* problem,
+                         std::string* note = nullptr);
 
 }  // namespace cli
 
