@@ -94,6 +94,7 @@ class FaceCommand : public Command {
     int status = MakeFace(session, neutral, fps, &face, err);
     if (status == EXIT_OK) status = PickTargets(session.host, targets, PICK_INSTANCE, face.neutral, err);
     if (status == EXIT_OK) status = OpenRecording(session, face.obj, recording, err);
+    if (status == EXIT_OK) status = CheckSpan(face.obj->trackerInput.data, err);
     if (status != EXIT_OK) return status;
     headless::Click(RollupPage(session.host, "Face Tracker"), IDC_TRACKER_APPLY);
     session.host.LeaveCreatePanel();
@@ -101,6 +102,16 @@ class FaceCommand : public Command {
   }
 
  private:
+  // An animation too long to write is refused before the keys are made.
+  int CheckSpan(const TrackerData& data, std::ostream& err) const {
+    const int n = data.SampleCount();
+    const std::string problem =
+        format == "gltf" && n > 0 ? AnimationSpanProblem(data.SampleTime(0), data.SampleTime(n - 1)) : "";
+    if (problem.empty()) return EXIT_OK;
+    err << "mirova: " << (output.empty() ? "" : output + ": ") << problem << "\n";
+    return EXIT_REFUSED;
+  }
+
   // An output file is replaced only by the report of a run that gave keys.
   int WriteOutput(Session& session, ExpressionObject* obj, std::ostream& out, std::ostream& err) {
     const bool keyed = KeysWritten(obj->pblock);

@@ -43,25 +43,34 @@ std::vector<float> WeightsAt(const LibraryAccess& library, ExpressionObject* obj
 // animation is bounded (a million frames is over nine hours at 30 a second).
 const long long kMaxAnimatedFrames = 1000000;
 
+long long FirstFrameTime(TimeValue first) {
+  const long long perFrame = GetTicksPerFrame();
+  return FloorDiv(first, perFrame) * perFrame;
+}
+
 }  // namespace
+
+std::string AnimationSpanProblem(TimeValue first, TimeValue last) {
+  const long long perFrame = GetTicksPerFrame();
+  const long long start = FirstFrameTime(first);
+  const long long frames = (last - start + perFrame - 1) / perFrame + 1;
+  if (frames > kMaxAnimatedFrames)
+    return "the keys span " + std::to_string(frames) + " frames; an animation of at most " +
+           std::to_string(kMaxAnimatedFrames) + " frames is written";
+  if (start < 0 && last - start > INT_MAX)
+    return "the keys span more ticks than one animation time can count once moved to start at 0";
+  return "";
+}
 
 bool FrameWeights(const LibraryAccess& library, ExpressionObject* obj, const BlendBreakdown& face,
                   WeightTrack* track, TimeValue* shift, std::string* problem) {
   *shift = 0;
   TimeValue first = 0, last = 0;
   if (!KeySpan(obj, &first, &last)) return true;
+  *problem = AnimationSpanProblem(first, last);
+  if (!problem->empty()) return false;
   const long long perFrame = GetTicksPerFrame();
-  const long long start = FloorDiv(first, perFrame) * perFrame;
-  const long long frames = (last - start + perFrame - 1) / perFrame + 1;
-  if (frames > kMaxAnimatedFrames) {
-    *problem = "the keys span " + std::to_string(frames) + " frames; an animation of at most " +
-               std::to_string(kMaxAnimatedFrames) + " frames is written";
-    return false;
-  }
-  if (start < 0 && last - start > INT_MAX) {
-    *problem = "the keys span more ticks than one animation time can count once moved to start at 0";
-    return false;
-  }
+  const long long start = FirstFrameTime(first);
   *shift = static_cast<TimeValue>(std::max(0LL, -start));
   for (long long t = start; t <= INT_MAX; t += perFrame) {
     const TimeValue time = static_cast<TimeValue>(t);

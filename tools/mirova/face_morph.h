@@ -15,6 +15,10 @@ class ExpressionObject;
 
 namespace cli {
 
+// "" when an animation keyed from first to last (ticks) has few enough
+// frames to write; else why not. Checked before the work of keying, too.
+std::string AnimationSpanProblem(TimeValue first, TimeValue last);
+
 // The weights of face's targets at every scene frame from the object's first
 // parameter key to its last, both included (nothing when no parameter has
 // keys); false, with *problem, when they span too many frames to write.
