@@ -95,6 +95,22 @@ TEST(InspectMotion, PointsAtTheLineOfTheFault) {
   }
 }
 
+// A name is one name on this system, backslash and all, and a newline in it
+// cannot start a message line of its own.
+TEST(InspectMotion, NamesAreShownWhole) {
+  const struct {
+    const char* name;
+    const char* file;   // the report's "file"
+    const char* shown;  // in the fault's line
+  } cases[] = {{"a\\b.asc", "a\\b.asc", "a\\b.asc"}, {"two\nlines.asc", "two\nlines.asc", "two\\nlines.asc"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    CliRun run = Inspect("Axes = VEW\n1\nnan\n", c.name);
+    EXPECT_EQ(report_json::Read(run.out, report_json::MotionReport())["file"], c.file);
+    EXPECT_EQ(run.err, "mirova: " + testing::TempDir() + c.shown + ":3: Sample 1, VEW: \"nan\" is not a finite number\n");
+  }
+}
+
 TEST(InspectMotion, FloatsReadBackExactly) {
   CliRun run = Inspect("Axes = FOCUS\n0.1\n16777217\n1e-40\n3.4028235e38\n-0\n");
   const report_json::Json report = report_json::Read(run.out, report_json::MotionReport());

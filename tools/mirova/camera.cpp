@@ -7,6 +7,7 @@
 #include "camera_report.h"
 #include "commands.h"
 #include "fault_message.h"
+#include "file_names.h"
 #include "gltf_write.h"
 #include "output_file.h"
 #include "session.h"
@@ -77,6 +78,9 @@ class CameraCommand : public Command {
     if (status == EXIT_REFUSED) PrintReadFault(err, work.file, LoadedTake(cd).fault);
     if (status == EXIT_OK) {
       const PanelTake take = ReadPanel(panel);
+      // The library takes an empty take as a success; the user should still hear of it.
+      if (take.samples == 0)
+        err << "mirova: " << Printable(work.file) << ": the take holds no samples, so the camera has no keys\n";
       bool binary = false;
       IsGltfPath(output, &binary);
       status = WriteReportTo(output, out, err, [&](std::ostream& to, std::string* problem) {

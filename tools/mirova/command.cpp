@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "commands.h"
+#include "file_names.h"
 
 namespace cli {
 
@@ -137,11 +138,12 @@ int CheckFiles(const Command& command, std::ostream& err) {
   for (const std::string& input : command.Inputs()) {
     const std::string why = Unreadable(input);
     if (!why.empty()) {
-      err << "mirova: cannot open " << input << ": " << why << "\n";
+      err << "mirova: cannot open " << Printable(input) << ": " << why << "\n";
       return EXIT_USAGE;
     }
     if (!output.empty() && SameFile(input, output)) {
-      err << "mirova: the output " << output << " is the input " << input << "; it is not written over\n";
+      err << "mirova: the output " << Printable(output) << " is the input " << Printable(input)
+          << "; it is not written over\n";
       return EXIT_USAGE;
     }
   }

@@ -9,6 +9,7 @@
 #include "expression.h"
 #include "face_morph.h"
 #include "face_targets.h"
+#include "file_names.h"
 #include "gltf_write.h"
 #include "inspect_formats.h"
 #include "json.h"
@@ -96,6 +97,7 @@ class FaceCommand : public Command {
     if (status == EXIT_OK) status = OpenRecording(session, face.obj, recording, err);
     if (status == EXIT_OK) status = CheckSpan(face.obj->trackerInput.data, err);
     if (status != EXIT_OK) return status;
+    NoteLostMarkers(face.obj->trackerInput.data, err);
     headless::Click(RollupPage(session.host, "Face Tracker"), IDC_TRACKER_APPLY);
     session.host.LeaveCreatePanel();
     return WriteOutput(session, face.obj, out, err);
@@ -110,6 +112,15 @@ class FaceCommand : public Command {
     if (problem.empty()) return EXIT_OK;
     err << "mirova: " << (output.empty() ? "" : output + ": ") << problem << "\n";
     return EXIT_REFUSED;
+  }
+
+  // Every marker lost in every sample keys a face that never moves, which
+  // the library takes as a success; the user should still hear of it.
+  void NoteLostMarkers(const TrackerData& data, std::ostream& err) const {
+    for (int m = 0; m < data.MarkerCount(); ++m)
+      if (data.Marker(m).validCount > 0) return;
+    if (data.SampleCount() > 0)
+      err << "mirova: " << Printable(recording) << ": no marker has a position in any sample; the face does not move\n";
   }
 
   // An output file is replaced only by the report of a run that gave keys.

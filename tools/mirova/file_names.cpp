@@ -13,4 +13,19 @@ bool HasExtension(const std::string& path, const std::string& extension) {
                     });
 }
 
+std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
+std::string Printable(const std::string& path) {
+  static const char hex[] = "0123456789abcdef";
+  std::string shown;
+  for (char c : path) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (c == '\n') shown += "\\n";
+    else if (c == '\t') shown += "\\t";
+    else if (u < 0x20 || u == 0x7f) shown += std::string("\\x") + hex[u >> 4] + hex[u & 15];
+    else shown += c;
+  }
+  return shown;
+}
+
 }  // namespace cli

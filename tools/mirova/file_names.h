@@ -9,6 +9,14 @@ namespace cli {
 // extensions of a Windows user's files come.
 bool HasExtension(const std::string& path, const std::string& extension);
 
+// The file part of a path: what follows its last '/'. A backslash is part of
+// a name here, as the files come from this system, not from Windows.
+std::string FileNameOf(const std::string& path);
+
+// path as a message may show it: control characters (a newline that would
+// start a line of its own and forge one, an escape) written as C escapes.
+std::string Printable(const std::string& path);
+
 }  // namespace cli
 
 #endif

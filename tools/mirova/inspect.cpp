@@ -10,12 +10,6 @@
 
 namespace cli {
 
-std::string FileNameOf(const std::string& path) {
-  TSTR full(path.c_str()), file;
-  SplitPathFile(full, nullptr, &file);
-  return file.data();
-}
-
 namespace {
 
 class InspectCommand : public Command {

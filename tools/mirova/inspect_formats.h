@@ -5,10 +5,9 @@
 #include <ostream>
 #include <string>
 
-namespace cli {
+#include "file_names.h"
 
-// The file part of a path, as the library's panels show it.
-std::string FileNameOf(const std::string& path);
+namespace cli {
 
 // Reads a motion-control take from stream (opened from path) and reports the
 // record and the messages as JSON, and where the file went wrong on err: 0
