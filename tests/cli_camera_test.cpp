@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "camera_panel.h"
 #include "cli.h"
 #include "cli_command.h"
 #include "gltf_check.h"
@@ -368,6 +369,52 @@ TEST_F(CameraCommand, ChanAnglesRunOnThroughWholeTurns) {
     }
   }
   std::remove(chanPath.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+// What the panel shows while it reads and applies, echoed on one terminal
+// line: each change once, each phase counting up, the line ended at the end.
+TEST_F(CameraCommand, ProgressIsEchoedAsThePanelShowsIt) {
+  std::string text = "Axes = VTrack\n";
+  for (int i = 0; i < 500; ++i) text += std::to_string(i) + "\n";
+  WriteTake(text);
+  char* buffer = nullptr;
+  size_t size = 0;
+  std::FILE* terminal = open_memstream(&buffer, &size);
+  {
+    cli::PanelProgressEcho echo(panel, terminal);
+    Load(take);
+    Apply();
+  }
+  std::fclose(terminal);
+  const std::string shown(buffer, size);
+  std::free(buffer);
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.back(), '\n');
+  std::vector<std::string> lines;
+  for (size_t at = shown.find('\r'); at != std::string::npos; at = shown.find('\r', at + 1))
+    lines.push_back(shown.substr(at + 1, shown.find_first_of("\r\n", at + 1) - at - 1));
+  std::string phase;
+  int last = -1;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    SCOPED_TRACE(lines[i]);
+    ASSERT_EQ(lines[i].rfind("camera: ", 0), 0u);
+    if (i > 0) {
+      EXPECT_NE(lines[i], lines[i - 1]);
+    }
+    const size_t space = lines[i].rfind(' ');
+    const int percent = std::atoi(lines[i].c_str() + space + 1);
+    if (lines[i].substr(8, space - 8) != phase) last = -1;
+    phase = lines[i].substr(8, space - 8);
+    EXPECT_GT(percent, last);
+    last = percent;
+  }
+  EXPECT_EQ(lines.front(), "camera: Loading 0%");
+  EXPECT_EQ(phase, "Applying");
+  EXPECT_GE(last, 90);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // working the utility's panel as a user does, then writes the camera's keys.
 #include <headless_host.h>
 #include <standard_objects.h>
+#include <unistd.h>
 
 #include "camera_panel.h"
 #include "camera_report.h"
@@ -74,7 +75,10 @@ class CameraCommand : public Command {
       return EXIT_REFUSED;
     }
     HWND panel = host.RollupPages().back().page;
+    std::unique_ptr<PanelProgressEcho> progress;
+    if (isatty(STDERR_FILENO)) progress = std::make_unique<PanelProgressEcho>(panel, stderr);
     int status = WorkPanel(panel, work, session.messages, err);
+    progress.reset();
     if (status == EXIT_REFUSED) PrintReadFault(err, work.file, LoadedTake(cd).fault);
     if (status == EXIT_OK) {
       const PanelTake take = ReadPanel(panel);

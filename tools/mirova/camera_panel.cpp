@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "cli.h"
+#include "resource.h"
 
 namespace cli {
 
@@ -61,6 +62,43 @@ PanelTake ReadPanel(HWND panel) {
   take.samples = std::atoi(DisplayAfter(panel, "Samples:").c_str());
   take.fps = std::atoi(TextOf(FindControl(panel, "Edit")).c_str());
   return take;
+}
+
+namespace {
+PanelProgressEcho* echoing = nullptr;
+}
+
+PanelProgressEcho::PanelProgressEcho(HWND panel, std::FILE* terminal)
+    : status(GetDlgItem(panel, IDC_MOTION_STATUS)), percent(GetDlgItem(panel, IDC_MOTION_PERCENT)),
+      terminal(terminal) {
+  if (!percent || echoing) return;
+  echoing = this;
+  original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(percent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PanelProgressEcho::PercentProc)));
+}
+
+PanelProgressEcho::~PanelProgressEcho() {
+  if (echoing != this) return;
+  SetWindowLongPtrA(percent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+  echoing = nullptr;
+  if (!shown.empty()) std::fputc('\n', terminal);
+}
+
+LRESULT CALLBACK PanelProgressEcho::PercentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallWindowProcA(echoing->original, hwnd, msg, wParam, lParam);
+  if (msg == WM_SETTEXT && lParam) echoing->Show(reinterpret_cast<const char*>(lParam));
+  return result;
+}
+
+void PanelProgressEcho::Show(const char* text) {
+  // The panel shows "<none>" and 0 when it is idle.
+  const std::string state = TextOf(status);
+  if (state == "<none>") return;
+  const std::string line = state + " " + text + "%";
+  if (line == shown) return;
+  shown = line;
+  std::fprintf(terminal, "\rcamera: %s", line.c_str());
+  std::fflush(terminal);
 }
 
 }  // namespace cli

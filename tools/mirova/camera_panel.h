@@ -4,6 +4,7 @@
 #define MIROVA_CLI_CAMERA_PANEL_H
 #include <windows.h>
 
+#include <cstdio>
 #include <ostream>
 #include <string>
 
@@ -39,6 +40,26 @@ struct PanelTake {
   int samples = 0;
 };
 PanelTake ReadPanel(HWND panel);
+
+// While it lives, the panel's status and percentage ("Loading 42%") are
+// echoed on one line of terminal, rewritten as the panel's own texts change,
+// as a user watches them in the panel. One at a time.
+class PanelProgressEcho {
+ public:
+  PanelProgressEcho(HWND panel, std::FILE* terminal);
+  ~PanelProgressEcho();
+  PanelProgressEcho(const PanelProgressEcho&) = delete;
+  PanelProgressEcho& operator=(const PanelProgressEcho&) = delete;
+
+ private:
+  static LRESULT CALLBACK PercentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  void Show(const char* percent);
+
+  HWND status, percent;
+  WNDPROC original = nullptr;
+  std::FILE* terminal;
+  std::string shown;  // the line as last written; empty before the first
+};
 
 }  // namespace cli
 
