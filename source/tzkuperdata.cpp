@@ -59,6 +59,7 @@ int FindAxis(const std::string& label) {
 // Header faults are shown to the user; all of them are in line 1.
 int RefuseHeader(MotionData& data, const CStr& text) {
   Complain(text);
+  data.repeatedAxis = -1;
   data.fault.Note(1, -1, -1, text);
   return 0;
 }
@@ -71,9 +72,10 @@ CStr LabelText(const char* format, const std::string& label) {
 
 // Returns the number of columns, or 0 once the user has been told why the
 // header is refused. A NUL would end the labels early and move the numbers
-// onto other axes; a label named twice would keep only one of its columns;
-// a header with no label would make the sample loop consume nothing. With
-// every label once, the seven-entry map cannot overflow.
+// onto other axes; a header with no label would make the sample loop consume
+// nothing. A label named twice gives two columns, the later one's value
+// kept, as stored takes may rely on; more than seven labels would overflow
+// the seven-entry map and are refused.
 int ReadColumnMap(TextModeScanner& scan, int (&columnAxis)[AXIS_COUNT], MotionData& data) {
   std::string line;
   if (!ReadHeaderLine(scan, line) || line.compare(0, kHeaderPrefixLength, kHeaderPrefix) != 0)
@@ -88,7 +90,8 @@ int ReadColumnMap(TextModeScanner& scan, int (&columnAxis)[AXIS_COUNT], MotionDa
     at = line.find_first_not_of(kLabelSeparators, end);
     const int axis = FindAxis(label);
     if (axis < 0) return RefuseHeader(data, LabelText("Unknown data label: %s", label));
-    if (named[axis]) return RefuseHeader(data, LabelText("Data label named twice: %s", label));
+    if (columns == AXIS_COUNT) return RefuseHeader(data, "More than seven data labels");
+    if (named[axis] && data.repeatedAxis < 0) data.repeatedAxis = axis;
     named[axis] = true;
     columnAxis[columns++] = axis;
   }
@@ -156,7 +159,7 @@ float MotionSample::GetValue(int i) const {
   return values[i];
 }
 
-MotionData::MotionData() : samples(nullptr), capacity(0), count(0) {}
+MotionData::MotionData() : samples(nullptr), capacity(0), count(0), repeatedAxis(-1) {}
 
 MotionData::~MotionData() { Clear(); }
 
@@ -165,6 +168,7 @@ void MotionData::Clear() {
   samples = nullptr;
   capacity = 0;
   count = 0;
+  repeatedAxis = -1;
   fault = ReadFault();
 }
 

@@ -53,6 +53,7 @@ class MotionData {
   int capacity;
   int count;  // records in use, in file order
   ReadFault fault;  // where the last Read failed; none after a success or Clear
+  int repeatedAxis;  // the first axis the last header named twice (its later column kept), or -1
 
   MotionData();
   ~MotionData();
@@ -74,9 +75,10 @@ class MotionData {
   // Replaces the record with the samples of a Kuper ASCII file. Returns 1 on
   // success, 0 on failure; header errors and running out of memory are shown
   // in a message box, and the samples read before a failure are kept. Every
-  // failure is kept in fault with its line. A header must name each axis at
-  // most once and hold no NUL; a sample must hold decimal numbers with finite
-  // float values. progress may be null.
+  // failure is kept in fault with its line. A header holds at most seven
+  // labels and no NUL (a label named twice gives two columns, the later
+  // one's value kept); a sample must hold decimal numbers with finite float
+  // values. progress may be null.
   int Read(FILE* stream, MotionProgress* progress);
 };
 

@@ -83,7 +83,7 @@ TEST(InspectMotion, PointsAtTheLineOfTheFault) {
       {"not a number", "Axes = VEW\n1\nnan\n", "mirova: PATH:3: Sample 1, VEW: \"nan\" is not a finite number\n"},
       {"NUL in the header", std::string("Axes = VEW\0 VNS\n1 2\n", 21),
        "mirova: PATH:1: NUL character among the data labels\n"},
-      {"label named twice", "Axes = VEW VNS VEW\n1 2 3\n", "mirova: PATH:1: Data label named twice: VEW\n"},
+      {"eight labels", "Axes = VEW VEW VEW VEW VEW VEW VEW VEW\n1\n", "mirova: PATH:1: More than seven data labels\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -106,10 +106,12 @@ const std::vector<ReadCase>& ReadCases() {
       {"every axis in shuffled order", "Axes = VRoll FOCUS VTilt VTrack VNS VEW VPan\n1 2 3 4 5 6 7\n", 1,
        {{{AXIS_ROLL, 1}, {AXIS_FOCUS, 2}, {AXIS_TILT, 3}, {AXIS_TRACK, 4}, {AXIS_NORTH_SOUTH, 5},
          {AXIS_EAST_WEST, 6}, {AXIS_PAN, 7}}}, "", 0},
-      // One column of a label named twice would be lost.
-      {"label named twice", "Axes = VPan VTrack VPan\n1 2 3\n", 0, {}, "Data label named twice: VPan", 1},
-      {"eight labels repeat one", "Axes = VPan VPan VPan VPan VPan VPan VPan VPan\n1 2 3 4 5 6 7 8\n", 0, {},
-       "Data label named twice: VPan", 1},
+      // A label named twice gives two columns; the later one's value is kept.
+      {"label named twice", "Axes = VPan VTrack VPan\n1 2 3\n", 1, {{{AXIS_PAN, 3}, {AXIS_TRACK, 2}}}, "", 0},
+      {"seven labels repeat one", "Axes = VPan VPan VPan VPan VPan VPan VPan\n1 2 3 4 5 6 7\n", 1,
+       {{{AXIS_PAN, 7}}}, "", 0},
+      {"eight labels overflow the columns", "Axes = VPan VPan VPan VPan VPan VPan VPan VPan\n1 2 3 4 5 6 7 8\n", 0,
+       {}, "More than seven data labels", 1},
       // A NUL would end the labels early and move the numbers onto other axes.
       {"NUL between labels", std::string("Axes = VTrack\0 VPan\n1 2\n", 24), 0, {}, kNul, 1},
       {"NUL ends the header line", std::string("Axes = VTrack VPan\0\n1 2\n", 24), 0, {}, kNul, 1},

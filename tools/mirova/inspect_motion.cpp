@@ -55,6 +55,9 @@ int InspectMotionFile(const std::string& path, FILE* stream, std::ostream& out,
     ok = data.Read(stream, nullptr);
   }
   PrintReadFault(err, path, data.fault);
+  if (data.repeatedAxis >= 0)
+    err << "mirova: " << Printable(path) << ":1: " << motionAxisLabels[data.repeatedAxis]
+        << " is named more than once; the last of its columns gives the values\n";
   JsonWriter json(out);
   json.BeginObject().Key("file").String(FileNameOf(path)).Key("ok").Bool(ok).Key("samples");
   WriteSamples(json, data);
