@@ -2,9 +2,11 @@
 """Writes examples/dolly.asc: a four-second dolly move at 30 samples per second
 as a Kuper rig exports it (header line, one sample per line, CR LF ends).
 
-The camera tracks forward with an eased start and stop while it pans a little
-to the left and tilts up a touch; east-west and roll stay still, the height
-sits on the column and the focus pulls in as the camera closes in. Output is
+The camera dollies out: it tracks back, away from what it looks at (a
+positive VTrack moves the camera against its view), with an eased start and
+stop while it pans a little to the left and tilts up a touch; east-west and
+roll stay still, the height sits on the column and the focus pulls out as the
+camera backs away. Output is
 deterministic, so the committed file can be regenerated and compared.
 """
 import math
@@ -23,8 +25,8 @@ def ease(t):
 def sample(t):
     """Axis values at t in 0..1, in header order."""
     s = ease(t)
-    track = 72.0 * s                      # scene units forward
-    focus = 120.0 - 60.0 * s              # focus distance shortens with the move
+    track = 72.0 * s                      # scene units back, against the view
+    focus = 60.0 + 72.0 * s               # the subject stays put: focus follows the camera back
     east_west = 0.0
     height = 54.0                         # camera column height
     pan = -6.0 * s                        # degrees, drifting left

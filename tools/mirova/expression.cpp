@@ -6,6 +6,7 @@
 #include "bundled_face.h"
 #include "cli.h"
 #include "fault_message.h"
+#include "file_names.h"
 #include "resource.h"
 
 namespace cli {
@@ -44,12 +45,19 @@ int OpenRecording(Session& session, ExpressionObject* obj, const std::string& pa
     err << "mirova: the expression object's Face Tracker rollup did not open\n";
     return EXIT_REFUSED;
   }
+  const size_t shown = session.messages.Boxes().size();
   headless::AnswerNextOpenDialog(path);
   if (!headless::Click(rollup, IDC_TRACKER_OPEN) || headless::OpenDialogs().back().cancelled) {
-    err << "mirova: cannot open " << path << "\n";
+    err << "mirova: cannot open " << Printable(path) << "\n";
     return EXIT_USAGE;
   }
   PrintReadFault(err, path, obj->trackerInput.data.fault);
+  // The library's own words do not say which marker it missed.
+  const auto& boxes = session.messages.Boxes();
+  for (size_t i = shown; i < boxes.size(); ++i)
+    if (boxes[i].text == "Unable to find inertial marker in data")
+      err << "mirova: " << Printable(path) << ": no marker is named nose_bridge, the one every position is held "
+          << "steady against\n";
   return EXIT_OK;
 }
 

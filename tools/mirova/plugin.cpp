@@ -28,10 +28,11 @@ static std::string ProgramFolder() {
 
 // A module's file: beside the program in a build; in ../lib/mirova/ from
 // the program's folder in an install.
+static std::string InstalledPath(const std::string& file) { return ProgramFolder() + "../lib/mirova/" + file; }
+
 static std::string ModulePath(const std::string& file) {
-  const std::string folder = ProgramFolder();
-  const std::string beside = folder + file;
-  const std::string installed = folder + "../lib/mirova/" + file;
+  const std::string beside = ProgramFolder() + file;
+  const std::string installed = InstalledPath(file);
   if (access(beside.c_str(), F_OK) != 0 && access(installed.c_str(), F_OK) == 0) return installed;
   return beside;
 }
@@ -66,7 +67,15 @@ ClassDesc* Plugin::MotionControlClass() const {
 }
 
 void ReportNotLoaded(const Plugin& plugin, std::ostream& err) {
-  err << "mirova: cannot load the plug-in " << plugin.Path() << "\n";
+  const std::string& path = plugin.Path();
+  err << "mirova: cannot load the plug-in " << path;
+  // A module looked for in both places of ModulePath is said missing from both.
+  const std::string file = path.substr(path.find_last_of('/') + 1);
+  if (access(path.c_str(), F_OK) != 0) {
+    err << ": no such file";
+    if (path == ProgramFolder() + file) err << ", nor " << InstalledPath(file);
+  }
+  err << "\n";
 }
 
 int CheckExports(const Plugin& plugin, std::ostream& err) {
