@@ -196,7 +196,6 @@ TEST_F(CliArgs, WrongCommandLinesAreNamed) {
       {"no neutral", {"morph", "-o", obj}, 2, {"--neutral is required"}},
       {"an empty picture name", {"panel", "utility", "-o", ""}, 2, {"-o wants a value, not an empty one"}},
       {"a folder to read", {"camera", dir}, 2, {"cannot open " + dir + ": it is a folder"}},
-      {"the neutral as its own output", {"morph", "--neutral", take, "-o", take}, 2, {"is the input " + take}},
       {"a take that is not there", {"camera", dir + "none.asc"}, 2, {"cannot open " + dir + "none.asc"}},
       {"a module that is not there", {"info", "--plugin", dir + "none.dlu"}, 2, {"cannot load the plug-in"}},
       {"a file the library refuses", {"camera", notTake}, 1, {"Not a Kuper ASCII File"}},

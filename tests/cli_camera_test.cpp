@@ -101,10 +101,12 @@ TEST_F(CameraCommand, ReportsRefusalsAndUsageErrors) {
       {"a sign before the rate", good, {"--fps", "+30"}, 2, "mirova: --fps wants digits"},
       {"a space before the rate", good, {"--fps", " 30"}, 2, "mirova: --fps wants digits"},
       {"unknown format", good, {"--format", "xml"}, 2, "mirova: --format wants json, chan or gltf, not \"xml\""},
-      {"the take as its own output", good, {"-o", take}, 2, "mirova: the output " + take + " is the input"},
-      {"glTF to standard output", good, {"--format", "gltf"}, 2, "mirova: --format gltf wants -o"},
+      {"an output named for no format", good, {"-o", take}, 2, "mirova: -o " + take + " names no format"},
+      {"a format the name denies", good, {"--format", "chan", "-o", "camera.json"}, 2,
+       "mirova: --format chan contradicts -o camera.json"},
+      {"glTF to standard output", good, {"--format", "gltf"}, 2, "mirova: glTF wants -o"},
       {"glTF to another kind of file", good, {"--format", "gltf", "-o", "camera.obj"}, 2,
-       "mirova: --format gltf wants -o"},
+       "mirova: -o camera.obj names no format"},
       {"unknown option", good, {"--no-focus"}, 2, "mirova: unknown option --no-focus"},
   };
   for (const Case& c : cases) {
@@ -130,9 +132,10 @@ TEST_F(CameraCommand, ATakeThatCannotBeReadLeavesTheOutputAlone) {
   WriteTake("Axis = VTrack\n1\n");
   const std::string before = "what was there\n";
   for (const char* format : {"json", "chan", "gltf"}) {
-    for (const char* name : {"out.json", "out.glb", "out.gltf"}) {
+    for (const char* name : {"out.json", "out.chan", "out.glb", "out.gltf"}) {
       std::string path = testing::TempDir() + name;
-      if (std::string(format) == "gltf" && path.find(".json") != std::string::npos) continue;
+      if (std::string(format) != "gltf" && path.find(format) == std::string::npos) continue;
+      if (std::string(format) == "gltf" && path.find(".gl") == std::string::npos) continue;
       SCOPED_TRACE(path);
       std::ofstream(path, std::ios::binary) << before;
       CliRun run = Run({take, "--format", format, "-o", path});

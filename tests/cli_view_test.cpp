@@ -79,7 +79,7 @@ TEST_F(CliView, RefusesWhatItCannotDo) {
        "mirova: frame 1000000 at 1 frames a second lies past"},
       {"bad fps", {take, "--fps", "0", "-o", png}, 2, "mirova: --fps wants a whole number from 1 to 4800"},
       {"a sign before the rate", {take, "--fps", "+30", "-o", png}, 2, "mirova: --fps wants a whole number"},
-      {"the recording as its own picture", {take, "-o", take}, 2, "mirova: the output " + take + " is the input"},
+      {"a picture named for no format", {take, "-o", take}, 2, "mirova: -o " + take + " names no format"},
       {"missing file", {dir + "none.trc", "-o", png}, 2, "mirova: cannot open " + dir + "none.trc: No such file or directory\n"},
   };
   for (const Case& c : cases) {

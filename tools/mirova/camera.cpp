@@ -47,7 +47,8 @@ class CameraCommand : public Command {
         ->check(Digits());
     for (int i = 0; i < kAxes; ++i)
       app.add_flag(axisBoxes[i].option, off[i], std::string("Clear the \"") + axisBoxes[i].label + "\" box");
-    app.add_option("--format", format, "json (default), chan, or gltf to -o OUT.glb or OUT.gltf")
+    formatOption = app.add_option("--format", format, "json (default), chan, or gltf to -o OUT.glb or OUT.gltf; "
+                                  "-o's extension chooses when it has one")
         ->type_name("json|chan|gltf")
         ->check(OneOf({"json", "chan", "gltf"}));
     app.add_option("-o", output, "Write to OUT, whole or not at all, instead of standard output")->type_name("OUT");
@@ -56,8 +57,10 @@ class CameraCommand : public Command {
 
   std::string Check() override {
     for (int i = 0; i < kAxes; ++i) work.use[i] = !off[i];
-    if (format == "gltf" && !IsGltfPath(output)) return "--format gltf wants -o OUT.glb or OUT.gltf";
-    return "";
+    std::string problem;
+    format = OutputFormat(output, format, formatOption->count() > 0, {"json", "chan", "gltf"}, &problem);
+    if (problem.empty() && format == "gltf" && !IsGltfPath(output)) return "glTF wants -o OUT.glb or OUT.gltf";
+    return problem;
   }
 
   std::vector<std::string> Inputs() const override { return {work.file}; }
@@ -99,6 +102,7 @@ class CameraCommand : public Command {
   PanelWork work{"", "30"};
   bool off[kAxes] = {};
   std::string format = "json", output, plugin;
+  CLI::Option* formatOption = nullptr;
 };
 
 }  // namespace

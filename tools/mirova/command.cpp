@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -222,6 +224,25 @@ CLI::Validator WholeNumber(long long lo, long long hi) {
         return std::string();
       },
       "");
+}
+
+std::string OutputFormat(const std::string& output, const std::string& given, bool explicit_,
+                         const std::vector<std::string>& formats, std::string* problem) {
+  const std::string name = FileNameOf(output);
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0) return explicit_ || formats.empty() ? given : formats.front();
+  std::string extension = name.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string format = extension == "glb" ? "gltf" : extension;
+  const bool known = std::find(formats.begin(), formats.end(), format) != formats.end();
+  std::string list;
+  for (size_t i = 0; i < formats.size(); ++i)
+    list += (i == 0 ? "." : i + 1 == formats.size() ? " or ." : ", .") + (formats[i] == "gltf" ? "glb, .gltf" : formats[i]);
+  if (!known)
+    *problem = "-o " + output + " names no format written here; its name must end in " + list;
+  else if (explicit_ && given != format)
+    *problem = "--format " + given + " contradicts -o " + output + ", whose name says " + format;
+  return problem->empty() ? format : "";
 }
 
 CLI::Validator OneOf(const std::vector<std::string>& names) {

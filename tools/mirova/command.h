@@ -57,6 +57,15 @@ CLI::Validator WholeNumber(long long lo, long long hi);
 // The same rule for text a command takes apart itself ("A:B"): false when
 // text is no such number.
 bool ReadWhole(const std::string& text, long long lo, long long hi, long long* value);
+// The format an output is written in: the one its extension names (.json,
+// .chan, .obj, .png; .glb and .gltf both "gltf"); the one --format gave
+// (given, when the option was used: explicit) where it has none, or there is
+// no output; else the first of formats. "" with *problem when an extension
+// names a format that is not among formats (or none that is known), or
+// contradicts an explicit --format.
+std::string OutputFormat(const std::string& output, const std::string& given, bool explicit_,
+                         const std::vector<std::string>& formats, std::string* problem);
+
 // An option's value as one of names: "wants json, chan or gltf, not ..."
 CLI::Validator OneOf(const std::vector<std::string>& names);
 

@@ -66,7 +66,9 @@ class FaceCommand : public Command {
     app.add_option("--neutral", neutral, "The Neutral face (the built-in example face by default)")
         ->type_name("FILE.obj");
     AddTargetOption(app, targetWords);
-    app.add_option("--format", format, "json (default): the keys; gltf: the animated face (-o OUT.glb|OUT.gltf)")
+    formatOption = app.add_option("--format", format,
+                                  "json (default): the keys; gltf: the animated face (-o OUT.glb|OUT.gltf); "
+                                  "-o's extension chooses when it has one")
         ->type_name("json|gltf")
         ->check(OneOf({"json", "gltf"}));
     app.add_option("-o", output, "Write to OUT, whole or not at all, instead of standard output")->type_name("OUT");
@@ -75,8 +77,9 @@ class FaceCommand : public Command {
   std::string Check() override {
     std::string problem;
     if (!ParseTargetOptions(targetWords, &targets, &problem)) return problem;
-    if (format == "gltf" && !IsGltfPath(output)) return "--format gltf wants -o OUT.glb or OUT.gltf";
-    return "";
+    format = OutputFormat(output, format, formatOption->count() > 0, {"json", "gltf"}, &problem);
+    if (problem.empty() && format == "gltf" && !IsGltfPath(output)) return "glTF wants -o OUT.glb or OUT.gltf";
+    return problem;
   }
 
   std::vector<std::string> Inputs() const override {
@@ -142,6 +145,7 @@ class FaceCommand : public Command {
   }
 
   std::string recording, neutral, output, format = "json";
+  CLI::Option* formatOption = nullptr;
   int fps = 30;
   std::vector<std::string> targetWords;
   std::vector<TargetFile> targets;

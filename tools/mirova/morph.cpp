@@ -52,7 +52,8 @@ class MorphCommand : public Command {
     std::string problem;
     if (!ParseTargetOptions(targetWords, &targets, &problem) || !ParseSettings(settingWords, &settings, &problem))
       return problem;
-    return "";
+    format = OutputFormat(output, "obj", false, {"obj", "gltf"}, &problem);
+    return problem;
   }
 
   std::vector<std::string> Inputs() const override {
@@ -86,7 +87,7 @@ class MorphCommand : public Command {
     }
     if (!failed) {
       const int written = WriteReportTo(output, out, err, [&](std::ostream& to, std::string* problem) {
-        if (IsGltfPath(output)) return WriteExpressionGltf(library, obj, time, false, output, to, problem);
+        if (format == "gltf") return WriteExpressionGltf(library, obj, time, false, output, to, problem);
         WriteObj(to, result);
         return true;
       });
@@ -108,7 +109,7 @@ class MorphCommand : public Command {
     out << "\n";
   }
 
-  std::string neutral, output, method = "instance";
+  std::string neutral, output, method = "instance", format;
   std::vector<std::string> targetWords, settingWords;
   std::vector<TargetFile> targets;
   std::vector<Setting> settings;

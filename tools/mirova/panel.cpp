@@ -92,6 +92,12 @@ class PanelCommand : public Command {
     app.add_option("-o", output, "The picture (panel-utility.png or panel-object.png)")->type_name("OUT.png");
   }
 
+  std::string Check() override {
+    std::string problem;
+    OutputFormat(Output(), "png", false, {"png"}, &problem);
+    return problem;
+  }
+
   std::string Output() const override { return output.empty() ? "panel-" + which + ".png" : output; }
 
   int Run(std::ostream&, std::ostream& err) override {

@@ -67,6 +67,8 @@ class ViewCommand : public Command {
     if (!range) last = first;
     if (range && output.back() != '/') return "--frames wants -o DIR/";
     if (!range && output.back() == '/') return "one frame wants -o OUT.png";
+    std::string problem;
+    if (!range && OutputFormat(output, "png", false, {"png"}, &problem).empty()) return problem;
     // The slider's time is the frame's first tick, which must be a time.
     if (static_cast<long long>(last) * (TIME_TICKSPERSEC / fps) > INT_MAX)
       return "frame " + std::to_string(last) + " at " + std::to_string(fps) +
