@@ -66,6 +66,8 @@ class FaceCommand : public Command {
     app.add_option("--neutral", neutral, "The Neutral face (the built-in example face by default)")
         ->type_name("FILE.obj");
     AddTargetOption(app, targetWords);
+    app.add_flag("--no-targets", noTargets,
+                 "glTF of the built-in face: leave out its targets (a face that does not move)");
     formatOption = app.add_option("--format", format,
                                   "json (default): the keys; gltf: the animated face (-o OUT.glb|OUT.gltf); "
                                   "-o's extension chooses when it has one")
@@ -78,8 +80,13 @@ class FaceCommand : public Command {
     std::string problem;
     if (!ParseTargetOptions(targetWords, &targets, &problem)) return problem;
     format = OutputFormat(output, format, formatOption->count() > 0, {"json", "gltf"}, &problem);
-    if (problem.empty() && format == "gltf" && !IsGltfPath(output)) return "glTF wants -o OUT.glb or OUT.gltf";
-    return problem;
+    if (!problem.empty()) return problem;
+    if (format == "gltf" && !IsGltfPath(output)) return "glTF wants -o OUT.glb or OUT.gltf";
+    if (noTargets && !(neutral.empty() && targets.empty())) return "--no-targets is for the built-in face alone";
+    // The example face moves as it should unless told otherwise; its targets
+    // matter to glTF only, so JSON is spared picking them.
+    if (format == "gltf" && neutral.empty() && !noTargets) AddBuiltInTargets(&targets);
+    return "";
   }
 
   std::vector<std::string> Inputs() const override {
@@ -129,6 +136,8 @@ class FaceCommand : public Command {
   // An output file is replaced only by the report of a run that gave keys.
   int WriteOutput(Session& session, ExpressionObject* obj, std::ostream& out, std::ostream& err) {
     const bool keyed = KeysWritten(obj->pblock);
+    if (format == "gltf" && targets.empty())
+      err << "mirova: no target is picked, so the face in " << Printable(output) << " will not move\n";
     if (!keyed && !output.empty()) {
       err << "mirova: no key was written, so neither was " << output << "\n";
       return EXIT_REFUSED;
@@ -149,6 +158,7 @@ class FaceCommand : public Command {
   int fps = 30;
   std::vector<std::string> targetWords;
   std::vector<TargetFile> targets;
+  bool noTargets = false;
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "cli.h"
+#include "bundled_face.h"
 #include "expression.h"
 #include "mirovaobj.h"
 #include "obj_file.h"
@@ -101,7 +102,9 @@ int PickTargets(headless::Host& host, const std::vector<TargetFile>& targets, in
   for (const TargetFile& target : targets) {
     ObjMesh mesh;
     std::string problem;
-    if (!ReadObj(target.path, mesh, &problem)) {
+    const bool read = target.path.empty() ? ReadBuiltInShape(target.target, mesh, &problem)
+                                          : ReadObj(target.path, mesh, &problem);
+    if (!read) {
       err << "mirova: " << problem << "\n";
       return EXIT_USAGE;
     }
@@ -157,8 +160,17 @@ bool ParseTargetOptions(const std::vector<std::string>& words, std::vector<Targe
 
 std::vector<std::string> TargetPaths(const std::vector<TargetFile>& targets) {
   std::vector<std::string> paths;
-  for (const TargetFile& target : targets) paths.push_back(target.path);
+  for (const TargetFile& target : targets)
+    if (!target.path.empty()) paths.push_back(target.path);
   return paths;
+}
+
+void AddBuiltInTargets(std::vector<TargetFile>* targets) {
+  for (const ExpressionChannel& c : expressionChannels) {
+    bool given = false;
+    for (const TargetFile& target : *targets) given = given || target.target == c.target;
+    if (!given) targets->push_back({c.target, ""});
+  }
 }
 
 }  // namespace cli

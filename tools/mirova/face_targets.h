@@ -14,8 +14,8 @@
 namespace cli {
 
 struct TargetFile {
-  int target = 0;  // FaceTarget index, TARGET_OPEN or later
-  std::string path;
+  int target = 0;    // FaceTarget index, TARGET_OPEN or later
+  std::string path;  // empty: the built-in face's shape
 };
 
 // The names --target takes, in target order: "open, puckered, ...".
@@ -29,8 +29,11 @@ void AddTargetOption(CLI::App& app, std::vector<std::string>& words);
 bool ParseTargetOptions(const std::vector<std::string>& words, std::vector<TargetFile>* targets,
                         std::string* problem);
 
-// The targets' files, in the order given.
+// The targets' files, in the order given (the built-in shapes have none).
 std::vector<std::string> TargetPaths(const std::vector<TargetFile>& targets);
+
+// Adds the built-in face's shape for each target not among targets.
+void AddBuiltInTargets(std::vector<TargetFile>* targets);
 
 // The pick method --method names (copy, reference, instance, move), or -1.
 int ParsePickMethod(const std::string& name);

@@ -63,6 +63,14 @@ bool TypeSetting(headless::Host& host, const LibraryAccess& library, const Setti
   return true;
 }
 
+// A value typed for a channel whose target is not picked moves nothing.
+void NoteUnpicked(ExpressionObject* obj, const Setting& setting, int param, std::ostream& err) {
+  for (const ExpressionChannel& c : expressionChannels)
+    if ((c.percentIndex == param || c.scaleIndex == param) && !obj->targets[c.target].object)
+      err << "mirova: " << setting.name << "=" << setting.text << " drives nothing: no " << c.targetName
+          << " target is picked\n";
+}
+
 }  // namespace
 
 bool ParseSettings(const std::vector<std::string>& words, std::vector<Setting>* settings, std::string* problem) {
@@ -90,6 +98,7 @@ int TypeSettings(headless::Host& host, const LibraryAccess& library, ExpressionO
       err << "mirova: the spinner of " << setting.name << " cannot be reached\n";
       return EXIT_REFUSED;
     }
+    NoteUnpicked(obj, setting, param, err);
   }
   return EXIT_OK;
 }
