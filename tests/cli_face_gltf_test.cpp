@@ -232,6 +232,26 @@ TEST(FaceGltf, KeysSpanningTooManyFramesAreRefused) {
   std::remove(recording.c_str());
 }
 
+// The first command a user types gives a face that moves; --no-targets the
+// bare one, said not to move.
+TEST(FaceGltf, TheBuiltInFaceBringsItsTargets) {
+  const std::string path = testing::TempDir() + "default.glb";
+  for (const bool bare : {false, true}) {
+    SCOPED_TRACE(bare);
+    cli::Args args = {kTake, "-o", path};
+    if (bare) args.push_back("--no-targets");
+    CliRun run = Face(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err.find("will not move") != std::string::npos, bare) << run.err;
+    EXPECT_TRUE(gltf_check::PassesValidator(path));
+    gltf_check::MorphFace face;
+    ASSERT_TRUE(gltf_check::ReadMorphFace(path, &face));
+    EXPECT_EQ(face.deltas.size(), bare ? 0u : 11u);
+    EXPECT_EQ(face.seconds.empty(), bare);
+  }
+  std::remove(path.c_str());
+}
+
 // glTF's times begin at 0: a recording that starts before it, or lies
 // wholly before it, is moved later as a whole and said so.
 TEST(FaceGltf, KeysBeforeZeroAreMovedToStartAtZero) {
