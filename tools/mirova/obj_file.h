@@ -17,7 +17,11 @@ struct ObjMesh {
 };
 
 // Reads the positions and polygon faces of an OBJ file; false with *error
-// when it cannot be read.
+// ("PATH: why", or "PATH:LINE: why" where a line is at fault) when it cannot
+// be read or is no text OBJ mesh (see obj_text.h): reading stops at the
+// first byte no text holds and at kMaxObjBytes (256 MiB), and a face corner
+// is refused unless it names a vertex the file has. A UTF-8 byte-order mark
+// is skipped.
 bool ReadObj(const std::string& path, ObjMesh& mesh, std::string* error);
 // The same from the file's text; path names it in *error.
 bool ReadObjText(const std::string& path, const std::string& text, ObjMesh& mesh, std::string* error);
