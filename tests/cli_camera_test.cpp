@@ -241,9 +241,9 @@ std::vector<std::vector<double>> ChanLines(const std::string& path) {
   std::string text;
   while (std::getline(file, text)) {
     std::istringstream fields(text);
-    std::vector<double> line(7);
+    std::vector<double> line(8);
     for (double& v : line) fields >> v;
-    EXPECT_TRUE(fields) << "seven numbers in " << text;
+    EXPECT_TRUE(fields) << "eight numbers in " << text;
     lines.push_back(line);
   }
   return lines;
@@ -321,6 +321,9 @@ TEST_F(CameraCommand, EveryOutputPutsTheCameraWhereTheNodeIs) {
     SCOPED_TRACE(".chan frame " + std::to_string(i));
     EXPECT_EQ(lines[i][0], static_cast<double>(i));  // sample i is frame i
     EXPECT_TRUE(SamePose(FromChan(lines[i]), node[i].second));
+    // The vertical field of view of 45 degrees across a 4:3 frame, as readers take it.
+    EXPECT_NEAR(lines[i][7], 2 * std::atan(std::tan(22.5 * kPi / 180) * 3 / 4) * 180 / kPi, 1e-4);
+    EXPECT_NEAR(lines[i][7], 34.5, 0.05);
     // Readers interpolate each angle: no neighbours half a turn apart.
     for (int a = 4; a < 7 && i > 0; ++a) EXPECT_LE(std::fabs(lines[i][a] - lines[i - 1][a]), 180.0) << a;
   }

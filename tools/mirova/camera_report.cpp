@@ -71,7 +71,7 @@ void WriteCameraJson(std::ostream& out, INode* camera, const PanelTake& take, co
 bool WriteCameraReport(INode* camera, const PanelTake& take, const MessageLog& messages, const std::string& format,
                        bool binary, std::ostream& to, std::string* problem) {
   if (format == "chan")
-    WriteChan(to, KeysOf(camera), take.fps);
+    WriteChan(to, KeysOf(camera), take.fps, VerticalFov(FovOf(camera)) * 180.0 / 3.14159265358979323846);
   else if (format == "gltf")
     return WriteCameraGltf(KeysOf(camera), FovOf(camera), binary, to, problem);
   else

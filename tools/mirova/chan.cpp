@@ -90,12 +90,12 @@ ChanPose ChanPoseOf(const Point3& position, const Quat& rotation, const ChanPose
   return pose;
 }
 
-void WriteChan(std::ostream& out, const std::vector<CameraKey>& keys, int fps) {
+void WriteChan(std::ostream& out, const std::vector<CameraKey>& keys, int fps, double vfov) {
   ChanPose previous;
   for (size_t i = 0; i < keys.size(); ++i) {
     ChanPose p = ChanPoseOf(keys[i].position, keys[i].rotation, i ? &previous : nullptr);
     out << FrameOf(keys[i].ticks, fps);
-    for (double v : {p.tx, p.ty, p.tz, p.rx, p.ry, p.rz}) out << ' ' << JsonFloat(static_cast<float>(v));
+    for (double v : {p.tx, p.ty, p.tz, p.rx, p.ry, p.rz, vfov}) out << ' ' << JsonFloat(static_cast<float>(v));
     out << '\n';
     previous = p;
   }

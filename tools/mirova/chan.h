@@ -1,5 +1,6 @@
 // The camera track as a .chan file, the plain text that compositing and 3-D
-// packages read: one line per key, "frame tx ty tz rx ry rz".
+// packages read: one line per key, "frame tx ty tz rx ry rz vfov", the last
+// the vertical field of view in degrees, as the readers take it.
 //
 // Conventions of the file: Y up, so our Z-up (x, y, z) is written as
 // (x, z, -y); right-handed rotations as Euler angles in degrees in ZXY order
@@ -39,8 +40,8 @@ struct ChanPose {
 ChanPose ChanPoseOf(const Point3& position, const Quat& rotation, const ChanPose* previous = nullptr);
 
 // Writes one line per key; a key's frame is its time in frames of fps (the
-// take's own rate), so that sample i is frame i.
-void WriteChan(std::ostream& out, const std::vector<CameraKey>& keys, int fps);
+// take's own rate), so that sample i is frame i; vfov (degrees) on each.
+void WriteChan(std::ostream& out, const std::vector<CameraKey>& keys, int fps, double vfov);
 
 }  // namespace cli
 

@@ -14,7 +14,7 @@ tinygltf::Camera PerspectiveCamera(float fov) {
   camera.type = "perspective";
   camera.name = "Camera";
   camera.perspective.aspectRatio = kCameraAspect;
-  camera.perspective.yfov = 2 * std::atan(std::tan(fov / 2.0) / kCameraAspect);
+  camera.perspective.yfov = VerticalFov(fov);
   camera.perspective.znear = kCameraNear;
   camera.perspective.zfar = kCameraFar;
   return camera;

@@ -7,12 +7,10 @@
 #include <vector>
 
 #include "chan.h"
+#include "interchange.h"
 
 namespace cli {
 
-// The frame the camera's field of view spans across: glTF gives a lens by its
-// vertical field of view and the frame's width over its height.
-const double kCameraAspect = 4.0 / 3.0;
 // The clipping planes, in scene units.
 const double kCameraNear = 0.1, kCameraFar = 100000.0;
 
