@@ -149,9 +149,9 @@ TEST(ReadmeTargets, EveryNameDrivesItsParameter) {
   std::string line;
   int rows = 0;
   while (std::getline(readme, line)) {
-    // | `name` | Target | "Percentage" | "Scale: ..." | 100 % |
+    // | `name` | Target | "Percentage" | "Scale: ..." | 100 % | 0 % | 100 % |
     const std::vector<std::string> cells = Cells(line);
-    if (cells.size() != 5 || cells[0].rfind('`', 0) != 0 || cells[3].rfind("\"Scale: ", 0) != 0) continue;
+    if (cells.size() != 7 || cells[0].rfind('`', 0) != 0 || cells[3].rfind("\"Scale: ", 0) != 0) continue;
     ++rows;
     const std::string name = Unquoted(cells[0]), percent = Unquoted(cells[2]), scale = Unquoted(cells[3]);
     ASSERT_TRUE(cells[4].rfind("100 %", 0) == 0 || cells[4].rfind("0 %", 0) == 0) << cells[4];
@@ -174,6 +174,19 @@ TEST(ReadmeTargets, EveryNameDrivesItsParameter) {
     // whole target, the other leaves the Neutral.
     EXPECT_NEAR(z[fullAt], 1.0, 1e-5);
     EXPECT_NEAR(z[1 - fullAt], 0.0, 1e-5);
+    // As created, the weight is the table's scale times its percentage (or
+    // its complement, for an openness).
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCli("morph",
+                     {"--neutral", dir + "readme_neutral.obj", "--target", name + "=" + dir + "readme_target.obj",
+                      "-o", dir + "readme_out.obj"},
+                     out, err),
+              0)
+        << err.str();
+    cli::ObjMesh created;
+    ASSERT_TRUE(cli::ReadObj(dir + "readme_out.obj", created, nullptr));
+    const double percentage = std::atof(cells[5].c_str()) / 100, scaleAt = std::atof(cells[6].c_str()) / 100;
+    EXPECT_NEAR(created.points.at(0).z, scaleAt * (fullAt ? percentage : 1 - percentage), 1e-5);
   }
   EXPECT_EQ(rows, 11);
 }
