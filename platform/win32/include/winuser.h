@@ -185,9 +185,9 @@
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
-// Window classes and windows (platform/win32/src/windows.cpp). Messages are
-// delivered synchronously; a window gets WM_DESTROY (before its children do)
-// while its handle and its children's handles are still valid.
+// Window classes and windows (platform/win32/src/windows.cpp, window_*.cpp).
+// Messages are delivered synchronously; a window gets WM_DESTROY (before its
+// children do) while its handle and its children's handles are still valid.
 typedef struct tagWNDCLASSA {
   UINT style;
   WNDPROC lpfnWndProc;
