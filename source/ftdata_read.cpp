@@ -1,13 +1,12 @@
 // The reader of a FaceTracker recording (*.trc) into TrackerData: header,
-// name row and sample rows, with the faults it finds kept and shown. One
-// class past 300 lines: every step of a read shares its state (the counts,
-// the names, the row being read, the faults), so the steps stay together.
+// name row and sample rows, with the faults it finds kept and shown. The
+// whole samples go into the record through ftdata_store.h.
 #include "ftdata.h"
 
+#include "ftdata_store.h"
 #include "progressbar.h"
 #include "textmode.h"
 
-#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -21,22 +20,18 @@ const int kTicksPerSecond = 4800;
 
 void Report(const char* text) { MessageBoxA(nullptr, text, nullptr, MB_OK); }
 
-// The reading of one file: header, name row, sample rows. Memory follows
-// what the file holds, not what its header claims. When the stream's size
-// bounds the rows it can hold, the record is allocated once for that many and
-// samples go straight into it; otherwise (a pipe) they gather row by row and
-// go into the record at the end, marker by marker.
-// Faults are kept and shown once the progress bar has gone.
+// The reading of one file: header, name row, sample rows. Faults are kept
+// and shown once the progress bar has gone.
 class TrackerReader {
  public:
-  TrackerReader(TrackerData& d, FILE* stream) : data(d), scan(stream) {}
+  TrackerReader(TrackerData& d, FILE* stream) : data(d), scan(stream), store(d) {}
 
   bool Run() {
     HostProgressBar bar("Loading...");
     bool whole = false;
     try {
       whole = ReadHeader() && ReadNames() && ReadSamples(bar);
-      whole = Store() && whole;
+      whole = (store.Store(names) || OutOfMemory()) && whole;
     } catch (const std::bad_alloc&) {
       data.Clear();
       whole = OutOfMemory();
@@ -149,34 +144,16 @@ class TrackerReader {
 
   bool ReadSamples(HostProgressBar& bar) {
     const size_t markers = static_cast<size_t>(markerCount);
-    if (!AllocateForRows()) return OutOfMemory();
+    if (!store.Begin(sampleCount, markerCount, scan.BytesLeft())) return OutOfMemory();
     row.resize(markers);
     present.resize(markers);
-    valid.assign(markers, 0);
     for (; rows < sampleCount; ++rows) {
       bool timed = false;
       if (!ReadSample(timed)) return false;
-      if (timed) Keep();
+      if (timed) store.Keep(time, row, present);
       if (rows % 2 == 0) bar.Update(ProgressPercent(rows + 1, sampleCount, 100));
     }
     return true;
-  }
-
-  // A row takes at least a byte for its frame, one for its time and one per
-  // marker field, so the bytes left bound the rows; the record is made that
-  // large (at most as large as the header claims). False when memory runs out.
-  bool AllocateForRows() {
-    const int64_t left = scan.BytesLeft();
-    if (left < 0) return true;  // a pipe, or Windows: staged
-    const int64_t most = left / (static_cast<int64_t>(markerCount) + 2) + 1;
-    direct = static_cast<int>(std::min<int64_t>(sampleCount, most));
-    return data.Allocate(direct, markerCount);
-  }
-
-  // Marker m's position in kept sample s.
-  Point2 KeptPosition(size_t s, size_t m) const {
-    return direct > 0 ? data.positions[m * static_cast<size_t>(direct) + s]
-                      : staged[s * static_cast<size_t>(markerCount) + m];
   }
 
   // Reads the row whole; timed when its time is one the record can keep
@@ -222,8 +199,7 @@ class TrackerReader {
   // field are read all the same, so the next field starts where it should.
   bool ReadMarkerField(int m) {
     const size_t at = static_cast<size_t>(m);
-    const size_t kept = times.size();
-    row[at] = kept > 0 ? KeptPosition(kept - 1, at) : Point2(0.0f, 0.0f);
+    row[at] = store.Last(at);
     present[at] = 0;
     int c = scan.Get();
     if (c == EOF) return false;
@@ -268,59 +244,12 @@ class TrackerReader {
     boxes.push_back(box);
   }
 
-  // The sample just read becomes one of the record's.
-  void Keep() {
-    if (direct > 0) {
-      for (size_t m = 0; m < row.size(); ++m) data.positions[m * static_cast<size_t>(direct) + times.size()] = row[m];
-    } else {
-      staged.insert(staged.end(), row.begin(), row.end());
-    }
-    times.push_back(time);
-    for (size_t m = 0; m < valid.size(); ++m) valid[m] += present[m];
-  }
-
-  // The whole samples into the record, marker by marker; with none it stays empty.
-  bool Store() {
-    const int samples = static_cast<int>(times.size());
-    if (samples == 0) {
-      data.Clear();
-      return true;
-    }
-    if (direct > 0) {
-      CloseUp(samples);
-    } else if (!data.Allocate(samples, markerCount)) {
-      return OutOfMemory();
-    }
-    const size_t n = static_cast<size_t>(samples);
-    const size_t markers = static_cast<size_t>(markerCount);
-    for (size_t m = 0; m < markers; ++m) {
-      data.markers[m].name = names[m];
-      data.markers[m].validCount = valid[m];
-      for (size_t s = 0; direct == 0 && s < n; ++s) data.positions[m * n + s] = staged[s * markers + m];
-    }
-    std::copy(times.begin(), times.end(), data.sampleTimes);
-    return true;
-  }
-
-  // Fewer rows than the record was made for: each marker's positions move
-  // down to follow the one before's. The array keeps its size; only the
-  // samples counted are ever read.
-  void CloseUp(int samples) {
-    const size_t n = static_cast<size_t>(samples), rows = static_cast<size_t>(direct);
-    for (size_t m = 1; n < rows && m < static_cast<size_t>(markerCount); ++m)
-      std::copy(data.positions + m * rows, data.positions + m * rows + n, data.positions + m * n);
-    data.sampleCount = samples;
-  }
-
   TrackerData& data;
   TextModeScanner scan;
+  TrackerSampleStore store;
   int sampleCount = 0;  // as the header claims
   int markerCount = 0;
-  int direct = 0;  // samples the record was made for when they go straight into it
   std::vector<CStr> names;
-  std::vector<int> times;        // one per whole sample
-  std::vector<Point2> staged;    // whole samples, sample by sample: entry s * M + m
-  std::vector<int> valid;        // per marker: whole samples with a position from the file
   int rows = 0;                  // sample rows read whole, kept or left out
   int time = 0;                  // of the sample being read
   std::vector<Point2> row;       // its positions

@@ -1,7 +1,6 @@
-// Painting: device contexts, each window's update rectangle, BeginPaint and
-// EndPaint, invalidation and the default erase and paint.
+// Painting: each window's update rectangle, BeginPaint and EndPaint,
+// invalidation and the default erase and paint.
 #include <algorithm>
-#include <map>
 #include <memory>
 
 #include "paint_state.h"
@@ -10,20 +9,6 @@
 namespace standin {
 
 namespace {
-
-// Never freed: windows dying at exit still release their own contexts here.
-std::map<HDC, std::unique_ptr<DeviceContext>>& Contexts() {
-  static auto* contexts = new std::map<HDC, std::unique_ptr<DeviceContext>>;
-  return *contexts;
-}
-
-void ForgetContext(HDC hdc) {
-  if (hdc == lastDC) {
-    lastDC = nullptr;
-    lastContext = nullptr;
-  }
-  Contexts().erase(hdc);
-}
 
 constexpr uint32_t kUnpainted = 0xFFFFFF;
 
@@ -40,32 +25,6 @@ RECT Intersection(const RECT& a, const RECT& b) {
   RECT r = {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
             std::min(a.bottom, b.bottom)};
   return Empty(r) ? RECT{0, 0, 0, 0} : r;
-}
-
-HDC NewContext(HWND window, bool own, const std::shared_ptr<PaintState>& target) {
-  static uintptr_t next = 0x80000;
-  next += 4;
-  HDC handle = reinterpret_cast<HDC>(next);
-  auto dc = std::make_unique<DeviceContext>();
-  dc->Reset(window, ClientRectOf(window));
-  dc->own = own;
-  dc->target = target;
-  dc->targetState = target.get();
-  Contexts()[handle] = std::move(dc);
-  return handle;
-}
-
-bool HasOwnDC(HWND hwnd) {
-  WindowData* w = LookUpWindow(hwnd);
-  return w && (w->windowClass->style & CS_OWNDC);
-}
-
-// A window's device context: its own one, or a fresh one.
-HDC ContextFor(HWND hwnd, PaintState* p) {
-  const std::shared_ptr<PaintState>& shared = LookUpWindow(hwnd)->paint;
-  if (!HasOwnDC(hwnd)) return NewContext(hwnd, false, shared);
-  if (!p->ownDC) p->ownDC = NewContext(hwnd, true, shared);
-  return p->ownDC;
 }
 
 bool IncludesChildren(HWND hwnd, UINT flags) {
@@ -130,42 +89,6 @@ HBRUSH BackgroundOf(HWND hwnd) {
 
 }  // namespace
 
-void DeviceContext::Reset(HWND w, const RECT& client) {
-  window = w;
-  pen.Set(GetStockObject(BLACK_PEN));
-  brush.Set(GetStockObject(WHITE_BRUSH));
-  font.Set(GetStockObject(SYSTEM_FONT));
-  textColor = RGB(0, 0, 0);
-  bkColor = RGB(255, 255, 255);
-  bkMode = OPAQUE;
-  position = {0, 0};
-  clip = client;
-}
-
-bool recordingGdiCalls = false;
-HDC lastDC = nullptr;
-DeviceContext* lastContext = nullptr;
-
-DeviceContext* FindDC(HDC hdc) {
-  auto it = Contexts().find(hdc);
-  if (it == Contexts().end()) return nullptr;
-  lastDC = hdc;
-  lastContext = it->second.get();
-  return lastContext;
-}
-
-bool IsSelected(HGDIOBJ object) {
-  for (auto& entry : Contexts()) {
-    const DeviceContext& dc = *entry.second;
-    if (dc.pen.handle == object || dc.brush.handle == object || dc.font.handle == object) return true;
-  }
-  return false;
-}
-
-PaintState::~PaintState() {
-  if (ownDC) ForgetContext(ownDC);
-}
-
 bool PaintState::Pending() const { return !Empty(update) || internalPaint; }
 
 PaintState* PaintStateOf(HWND hwnd) {
@@ -181,27 +104,6 @@ PaintState* PaintStateOf(HWND hwnd) {
   Surface& s = w->paint->surface;
   if (s.width != client.right || s.height != client.bottom) s.Resize(client.right, client.bottom, kUnpainted);
   return w->paint.get();
-}
-
-headless::GdiCall* RecordCall(const DeviceContext* dc, const char* op, std::initializer_list<int> args) {
-  PaintState* p = TargetOf(dc);
-  if (!p) return nullptr;
-  p->calls.emplace_back();
-  headless::GdiCall& call = p->calls.back();
-  call.op = op;
-  call.args = args;
-  if (const GdiObject* pen = dc->pen.object) {
-    call.pen = pen->color;
-    call.nullPen = pen->null;
-  }
-  if (const GdiObject* brush = dc->brush.object) {
-    call.brush = brush->color;
-    call.nullBrush = brush->null;
-  }
-  call.textColor = dc->textColor;
-  call.bkColor = dc->bkColor;
-  call.bkMode = dc->bkMode;
-  return &call;
 }
 
 LRESULT DefaultPaintMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
@@ -224,21 +126,6 @@ LRESULT DefaultPaintMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
 using standin::LookUpDC;
 using standin::PaintState;
 using standin::PaintStateOf;
-
-HDC GetDC(HWND hwnd) {
-  PaintState* p = PaintStateOf(hwnd);
-  if (!p) return nullptr;
-  HDC hdc = standin::ContextFor(hwnd, p);
-  LookUpDC(hdc)->clip = standin::ClientRectOf(hwnd);
-  return hdc;
-}
-
-int ReleaseDC(HWND, HDC hdc) {
-  standin::DeviceContext* dc = LookUpDC(hdc);
-  if (!dc) return 0;
-  if (!dc->own) standin::ForgetContext(hdc);
-  return 1;
-}
 
 HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
   PaintState* p = PaintStateOf(hwnd);
@@ -320,23 +207,3 @@ BOOL UpdateWindow(HWND hwnd) {
   return TRUE;
 }
 
-const std::vector<headless::GdiCall>& headless::DisplayList(HWND window) {
-  static const std::vector<GdiCall> none;
-  PaintState* p = PaintStateOf(window);
-  return p ? p->calls : none;
-}
-
-void headless::ClearDisplayList(HWND window) {
-  if (PaintState* p = PaintStateOf(window)) p->calls.clear();
-}
-
-bool headless::RecordGdiCalls(bool record) {
-  bool previous = standin::recordingGdiCalls;
-  standin::recordingGdiCalls = record;
-  return previous;
-}
-
-uint32_t headless::PixelOf(COLORREF c) {
-  return (static_cast<uint32_t>(GetRValue(c)) << 16) | (static_cast<uint32_t>(GetGValue(c)) << 8) |
-         GetBValue(c);
-}

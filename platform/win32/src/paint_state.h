@@ -29,7 +29,7 @@ GdiObject* LookUpObject(HGDIOBJ object);
 // A font of the stand-in's typeface at an em height in pixels; kept for good.
 HFONT FontOfPixelSize(int pixelSize);
 
-// --- Device contexts (paint.cpp) ---
+// --- Device contexts (paint_contexts.cpp) ---
 struct PaintState;
 // An object selected into a device context. An object cannot be deleted
 // while it is selected, so the context may keep its record at hand: a
@@ -69,6 +69,9 @@ extern DeviceContext* lastContext;
 DeviceContext* FindDC(HDC hdc);
 inline DeviceContext* LookUpDC(HDC hdc) { return hdc && hdc == lastDC ? lastContext : FindDC(hdc); }
 bool IsSelected(HGDIOBJ object);  // in any device context
+// A window's device context: its own one (CS_OWNDC), or a fresh one that
+// ReleaseDC ends. p is the window's painting state.
+HDC ContextFor(HWND hwnd, PaintState* p);
 
 // --- Each window's painting state (paint.cpp) ---
 struct PaintState {
@@ -88,8 +91,8 @@ PaintState* PaintStateOf(HWND hwnd);
 // making a shared pointer for each drawing call).
 inline PaintState* TargetOf(const DeviceContext* dc) { return dc->target.expired() ? nullptr : dc->targetState; }
 // Records a call, with the context's state, in the display list of its
-// window; null when calls are not kept. The entry stays valid until the
-// next call is recorded.
+// window (paint_display_list.cpp); null when calls are not kept. The entry
+// stays valid until the next call is recorded.
 extern bool recordingGdiCalls;
 headless::GdiCall* RecordCall(const DeviceContext* dc, const char* op, std::initializer_list<int> args);
 inline headless::GdiCall* Record(const DeviceContext* dc, const char* op, std::initializer_list<int> args) {
