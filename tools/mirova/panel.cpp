@@ -14,6 +14,7 @@
 #include "expression.h"
 #include "messages.h"
 #include "obj_file.h"
+#include "picture_file.h"
 #include "plugin.h"
 
 namespace cli {
@@ -129,11 +130,7 @@ int RunPanel(const Args& args, std::ostream& out, std::ostream& err) {
   const headless::Image picture = StackPages(host);
   if (which == "utility") host.CloseUtility();
   else host.LeaveCreatePanel();
-  if (!headless::SavePng(picture, output, &problem)) {
-    err << "mirova: " << output << ": " << problem << "\n";
-    return EXIT_USAGE;
-  }
-  return EXIT_OK;
+  return WritePicture(picture, output, err);
 }
 
 }  // namespace cli

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 
 #include "bundled_face.h"
 #include "cli.h"
@@ -21,6 +22,7 @@
 #include "expression.h"
 #include "messages.h"
 #include "obj_file.h"
+#include "picture_file.h"
 #include "plugin.h"
 #include "read_fault.h"
 #include "resource.h"
@@ -117,11 +119,11 @@ int SaveFrames(headless::Host& host, HWND view, const ViewRequest& request, std:
     if (showProgress) std::fprintf(stderr, "\rview: frame %d of %d..%d", frame, request.first, request.last);
     host.SetTime(frame * GetTicksPerFrame());
     const std::string path = request.range ? FramePath(request.output, frame) : request.output;
-    std::string problem;
-    if (!headless::SavePng(headless::Snapshot(view), path, &problem)) {
+    std::ostringstream problem;
+    if (const int written = WritePicture(headless::Snapshot(view), path, problem)) {
       if (showProgress) std::fputc('\n', stderr);
-      err << "mirova: " << path << ": " << problem << "\n";
-      return EXIT_USAGE;
+      err << problem.str();
+      return written;
     }
   }
   if (showProgress) std::fputs(" done\n", stderr);
