@@ -1,24 +1,64 @@
-// Output files are written whole or not at all, and what is not a regular
-// file stays what it is.
+// Output files, reports and pictures alike, are written whole or not at
+// all, even when the command is stopped by a signal; what is not a regular
+// file stays what it is; a failure says why.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <png.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
 
+#include "cli.h"
 #include "output_file.h"
+#include "picture_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+// Every channel at both ends.
+const headless::Image kPicture{3, 2, {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xFFFFFF}};
+
+std::vector<uint32_t> PngPixels(const std::string& path) {
+  png_image png;
+  std::memset(&png, 0, sizeof png);
+  png.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&png, path.c_str())) return {};
+  png.format = PNG_FORMAT_RGB;
+  std::vector<png_byte> rgb(PNG_IMAGE_SIZE(png));
+  if (!png_image_finish_read(&png, nullptr, rgb.data(), 0, nullptr)) return {};
+  std::vector<uint32_t> pixels;
+  for (size_t i = 0; i + 2 < rgb.size(); i += 3)
+    pixels.push_back((uint32_t{rgb[i]} << 16) | (uint32_t{rgb[i + 1]} << 8) | rgb[i + 2]);
+  return pixels;
+}
+
+// The picture written to "-" with standard output on fd.
+int PictureToStandardOutput(int fd, std::string* said) {
+  std::fflush(stdout);
+  const int saved = dup(STDOUT_FILENO);
+  dup2(fd, STDOUT_FILENO);
+  std::ostringstream err;
+  const int status = cli::WritePicture(kPicture, "-", err);
+  std::fflush(stdout);
+  dup2(saved, STDOUT_FILENO);
+  close(saved);
+  *said = err.str();
+  return status;
+}
 
 class OutputFileTest : public testing::Test {
  protected:
@@ -54,6 +94,13 @@ class OutputFileTest : public testing::Test {
     bool ok = commit && file.Commit(err);
     if (said) *said = err.str();
     return ok;
+  }
+  // The exit status of writing the picture at name.
+  int Picture(const std::string& name, std::string* said) {
+    std::ostringstream err;
+    const int status = cli::WritePicture(kPicture, dir + name, err);
+    *said = err.str();
+    return status;
   }
 
   std::string dir;
@@ -94,14 +141,20 @@ TEST_F(OutputFileTest, FailuresSayWhyAndChangeNothing) {
   } cases[] = {
       {"a folder that does not exist", "missing/out.json", "No such file or directory"},
       {"a folder", "folder", "Is a directory"},
+      {"a folder named by .", "folder/.", "Is a directory"},
+      {"a file where a folder should be", "out.json/x.png", "Not a directory"},
       {"a full device", "full", "No space left on device"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    if (c.destination == "full" && !haveFull) continue;
-    std::string said;
-    EXPECT_FALSE(Output(c.destination, "text", true, &said));
-    EXPECT_EQ(said, "mirova: cannot write " + dir + c.destination + ": " + c.reason + "\n");
+    for (const bool picture : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (picture ? ", a picture" : ", a report"));
+      if (c.destination == "full" && !haveFull) continue;
+      std::string said;
+      const int status = picture ? Picture(c.destination, &said)
+                                 : Output(c.destination, "text", true, &said) ? cli::EXIT_OK : cli::EXIT_USAGE;
+      EXPECT_EQ(status, cli::EXIT_USAGE);
+      EXPECT_EQ(said, "mirova: cannot write " + dir + c.destination + ": " + c.reason + "\n");
+    }
   }
   EXPECT_TRUE(fs::is_directory(dir + "folder"));
   EXPECT_TRUE(fs::is_empty(dir + "folder"));
@@ -146,6 +199,132 @@ TEST_F(OutputFileTest, KeepsTheModeAndFollowsLinks) {
   ASSERT_TRUE(Output("made.json", "new", true));
   umask(mask);
   EXPECT_EQ(fs::status(dir + "made.json").permissions(), fs::perms(0644));
+}
+
+TEST_F(OutputFileTest, KeepsTheOwnerWhereItMayAndCutsHardLinks) {
+  Write("owned.json", "old");
+  ASSERT_EQ(link((dir + "owned.json").c_str(), (dir + "other.json").c_str()), 0);
+  const bool root = geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(chown((dir + "owned.json").c_str(), 1234, 5678), 0);
+  }
+  ASSERT_TRUE(Output("owned.json", "new", true));
+  struct stat st;
+  ASSERT_EQ(stat((dir + "owned.json").c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, root ? 1234u : geteuid());
+  EXPECT_EQ(st.st_gid, root ? 5678u : getegid());
+  // Replaced, not written through: the other name keeps what was there.
+  EXPECT_EQ(st.st_nlink, 1u);
+  EXPECT_EQ(Read("other.json"), "old");
+}
+
+TEST_F(OutputFileTest, AWriteStoppedByASignalLeavesTheDestinationAndNoTemporary) {
+  Write("out.json", "old");
+  for (const int stop : {SIGHUP, SIGINT, SIGTERM}) {
+    SCOPED_TRACE(strsignal(stop));
+    struct sigaction now;
+    // A background job ignores Ctrl-C, and so does the command it runs.
+    if (sigaction(stop, nullptr, &now) != 0 || now.sa_handler == SIG_IGN) continue;
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      cli::OutputFile file(dir + "out.json");
+      file.Stream() << std::string(200000, 'x') << std::flush;
+      if (write(ready[1], "w", 1) == 1)
+        for (;;) pause();
+      _exit(1);
+    }
+    close(ready[1]);
+    char byte = 0;
+    EXPECT_EQ(read(ready[0], &byte, 1), 1);  // the write is under way
+    close(ready[0]);
+    EXPECT_EQ(Names().size(), 2u);
+    kill(child, stop);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == stop) << "wait status " << status;
+    EXPECT_EQ(Names(), std::set<std::string>{"out.json"});
+    EXPECT_EQ(Read("out.json"), "old");
+  }
+}
+
+TEST_F(OutputFileTest, AReportTellsAWriteErrorFromARefusal) {
+  const std::string report(200000, 'x');
+  struct Case {
+    const char* name;
+    std::string path;
+    size_t size;
+    bool made;
+    int status;
+    std::string said;
+  } cases[] = {
+      {"refused", "out.json", 10, false, cli::EXIT_REFUSED, "mirova: " + dir + "out.json: refused\n"},
+      {"given up as the file is full", "out.json", report.size(), false, cli::EXIT_USAGE,
+       "mirova: cannot write " + dir + "out.json: File too large\n"},
+      {"made, but the file is full", "out.json", report.size(), true, cli::EXIT_USAGE,
+       "mirova: cannot write " + dir + "out.json: File too large\n"},
+      {"-o -", "-", 10, true, cli::EXIT_USAGE,
+       "mirova: -o - names no file: a report goes to standard output when -o is left out\n"},
+  };
+  // A file that may not grow past a few kilobytes stands for a full disk.
+  struct sigaction ignore, before;
+  std::memset(&ignore, 0, sizeof ignore);
+  ignore.sa_handler = SIG_IGN;
+  rlimit unlimited;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+  rlimit small = unlimited;
+  small.rlim_cur = 4096;
+  Write("out.json", "old");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::ostringstream out, err;
+    sigaction(SIGXFSZ, &ignore, &before);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const int status = cli::WriteReportTo(c.path == "-" ? c.path : dir + c.path, out, err, [&](std::ostream& to, std::string* problem) {
+      *problem = "refused";
+      return (to << report.substr(0, c.size) << std::flush) && c.made;
+    });
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    sigaction(SIGXFSZ, &before, nullptr);
+    EXPECT_EQ(status, c.status);
+    EXPECT_EQ(err.str(), c.said);
+    EXPECT_EQ(Names(), std::set<std::string>{"out.json"});
+    EXPECT_EQ(Read("out.json"), "old");
+  }
+  // Standard output that failed is main's to report, with its reason.
+  std::ostream failed(nullptr);
+  std::ostringstream err;
+  EXPECT_EQ(cli::WriteReportTo("", failed, err, [](std::ostream& to, std::string*) { return bool(to << "x"); }),
+            cli::EXIT_USAGE);
+  EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(OutputFileTest, APictureComesBackPixelForPixelEvenUnderALongName) {
+  const std::string name = std::string(NAME_MAX - 4, 'n') + ".png";
+  std::string said;
+  ASSERT_EQ(Picture(name, &said), cli::EXIT_OK) << said;
+  EXPECT_EQ(PngPixels(dir + name), kPicture.pixels);
+  EXPECT_EQ(Names(), std::set<std::string>{name});
+}
+
+TEST_F(OutputFileTest, APictureGoesToStandardOutputUnlessThatIsATerminal) {
+  const int file = open((dir + "out.png").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_GE(file, 0);
+  std::string said;
+  EXPECT_EQ(PictureToStandardOutput(file, &said), cli::EXIT_OK) << said;
+  close(file);
+  EXPECT_EQ(PngPixels(dir + "out.png"), kPicture.pixels);
+  EXPECT_EQ(Names(), std::set<std::string>{"out.png"});  // and no file named -
+  const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+  if (terminal < 0 || grantpt(terminal) != 0 || unlockpt(terminal) != 0) GTEST_SKIP() << "no pseudo-terminal here";
+  const int screen = open(ptsname(terminal), O_RDWR | O_NOCTTY);
+  ASSERT_GE(screen, 0);
+  EXPECT_EQ(PictureToStandardOutput(screen, &said), cli::EXIT_USAGE);
+  EXPECT_EQ(said, "mirova: -o -: standard output is a terminal; a PNG picture goes to a file or a pipe\n");
+  close(screen);
+  close(terminal);
 }
 
 }  // namespace
