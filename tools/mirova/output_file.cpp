@@ -281,8 +281,6 @@ int WriteReportTo(const std::string& path, std::ostream& out, std::ostream& err,
   }
   if (path.empty()) {
     if (write(out, &problem)) return EXIT_OK;
-    // Standard output that failed is reported, with its reason, by main.
-    if (!out) return EXIT_USAGE;
     err << "mirova: " << problem << "\n";
     return EXIT_REFUSED;
   }
