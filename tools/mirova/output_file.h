@@ -63,7 +63,7 @@ class OutputFile {
   std::string path;    // as given, for messages
   std::string target;  // the file written: path with links followed
   std::string temporary;  // beside target; empty when writing in place or once renamed
-  int entry = -1;      // the temporary's in the table a signal handler removes
+  int entry = -1;      // the temporary's place in the signal handler's table; -1: not listed
   int fd = -1;         // the temporary's
   int error = 0;       // errno of the first failure
   std::FILE* spool = nullptr;        // what goes in place, when writing in place
