@@ -3,6 +3,7 @@
 #include <custcont.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "paint_window.h"
@@ -130,8 +131,9 @@ TEST_F(ControlPictures, ADialogIsLaidOutInItsFontsDialogUnits) {
   EXPECT_EQ(image.At(left, top + 3), 0x000000u);
   EXPECT_EQ(image.At(left - 1, top + 3), 0xD4D0C8u);
   if (const char* out = std::getenv("MIROVA_PICTURES")) {
-    std::string problem;
-    EXPECT_TRUE(headless::SavePng(image, std::string(out) + "/motion_panel.png", &problem)) << problem;
+    std::string png, problem;
+    ASSERT_TRUE(headless::EncodePng(image, &png, &problem)) << problem;
+    EXPECT_TRUE(std::ofstream(std::string(out) + "/motion_panel.png", std::ios::binary) << png);
   }
 }
 

@@ -1,14 +1,18 @@
-// Output files replaced by renaming a finished temporary file over them.
+// Output files replaced by renaming a finished temporary file over them,
+// with no temporary file left behind by a failure or a stopping signal.
 #include "output_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "cli.h"
 
@@ -45,6 +49,92 @@ unsigned NewFileMode() {
   const mode_t mask = umask(0);
   umask(mask);
   return 0666u & ~static_cast<unsigned>(mask);
+}
+
+// The owner and group of the file replaced, where the process may give them:
+// root may; anyone may keep a group they belong to. 0, or the errno of a
+// failure other than not being allowed.
+int KeepOwner(int fd, uid_t owner, gid_t group) {
+  if (fchown(fd, owner, group) == 0) return 0;
+  if (errno == EPERM && fchown(fd, static_cast<uid_t>(-1), group) == 0) return 0;
+  return errno == EPERM ? 0 : errno;
+}
+
+// The signals that stop a command by default: hang-up, Ctrl-C, Ctrl-\,
+// kill, and a file grown past the size limit.
+const int kStopSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGXFSZ};
+
+// The temporary files that exist now, for the signal handler, which may
+// neither allocate nor lock: a fixed table, each entry filled while it is
+// kTaken and seen by the handler only once it is kLive. More outputs at once
+// than entries is more than the tool ever makes; those go unlisted.
+enum EntryState { kFree, kTaken, kLive };
+struct LiveTemporary {
+  std::atomic<int> state{kFree};
+  char path[PATH_MAX];
+};
+LiveTemporary liveTemporaries[16];
+
+extern "C" void RemoveTemporariesAndStop(int number) {
+  for (LiveTemporary& live : liveTemporaries)
+    if (live.state.load() == kLive) unlink(live.path);
+  // Dies of the signal as it would have without us (once this handler
+  // returns and unblocks it), so that whoever waits sees it.
+  signal(number, SIG_DFL);
+  raise(number);
+}
+
+// Once per process. A signal ignored (nohup) or handled by someone else is
+// left as it is.
+void CatchStopSignals() {
+  static const bool caught = [] {
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = RemoveTemporariesAndStop;
+    sigemptyset(&action.sa_mask);
+    for (int s : kStopSignals) sigaddset(&action.sa_mask, s);
+    for (int s : kStopSignals) {
+      struct sigaction before;
+      if (sigaction(s, nullptr, &before) == 0 && !(before.sa_flags & SA_SIGINFO) && before.sa_handler == SIG_DFL)
+        sigaction(s, &action, nullptr);
+    }
+    return true;
+  }();
+  (void)caught;
+}
+
+// Holds the stop signals back in this thread while a temporary file comes or
+// goes together with its entry in the table.
+class StopSignalsHeld {
+ public:
+  StopSignalsHeld() {
+    sigset_t stop;
+    sigemptyset(&stop);
+    for (int s : kStopSignals) sigaddset(&stop, s);
+    pthread_sigmask(SIG_BLOCK, &stop, &before);
+  }
+  ~StopSignalsHeld() { pthread_sigmask(SIG_SETMASK, &before, nullptr); }
+
+ private:
+  sigset_t before;
+};
+
+// Lists a temporary file for the handler: its entry, or -1 when the table
+// is full.
+int ListTemporary(const std::string& name) {
+  if (name.size() >= PATH_MAX) return -1;
+  for (int i = 0; i < static_cast<int>(std::size(liveTemporaries)); ++i) {
+    int free = kFree;
+    if (!liveTemporaries[i].state.compare_exchange_strong(free, kTaken)) continue;
+    std::memcpy(liveTemporaries[i].path, name.c_str(), name.size() + 1);
+    liveTemporaries[i].state.store(kLive);
+    return i;
+  }
+  return -1;
+}
+
+void UnlistTemporary(int entry) {
+  if (entry >= 0) liveTemporaries[entry].state.store(kFree);
 }
 
 }  // namespace
@@ -84,30 +174,49 @@ OutputFile::OutputFile(const std::string& path) : path(path), target(Resolved(pa
     error = EISDIR;
   } else if (exists && !S_ISREG(existing.st_mode)) {
     StartSpool();
+  } else if (exists) {
+    StartTemporary(existing.st_mode & 07777, existing.st_uid, existing.st_gid);
   } else {
-    StartTemporary(exists ? existing.st_mode & 07777 : NewFileMode());
+    StartTemporary(NewFileMode(), static_cast<uid_t>(-1), static_cast<gid_t>(-1));
   }
 }
 
 OutputFile::~OutputFile() {
   if (spool) std::fclose(spool);
   if (fd >= 0) close(fd);
-  if (!temporary.empty()) unlink(temporary.c_str());
+  RemoveTemporary();
 }
 
-void OutputFile::StartTemporary(unsigned mode) {
+void OutputFile::StartTemporary(unsigned mode, uid_t owner, gid_t group) {
+  CatchStopSignals();
+  // A short name, so that a destination whose name is as long as a name
+  // may be still has room for one beside it.
   std::string name = DirectoryOf(target) + "/.mirova-XXXXXX";
-  fd = mkstemp(&name[0]);
-  if (fd < 0) {
-    error = errno;
-    return;
+  {
+    StopSignalsHeld held;
+    fd = mkstemp(&name[0]);
+    if (fd < 0) {
+      error = errno;
+      return;
+    }
+    temporary = name;
+    entry = ListTemporary(temporary);
   }
-  temporary = name;
-  // mkstemp makes the file private; the output is as readable as what it
-  // replaces, or as any new file.
-  if (fchmod(fd, static_cast<mode_t>(mode)) != 0) error = errno;
+  // Owner first: a change of owner may clear mode bits. mkstemp makes the
+  // file private; the output is as readable as what it replaces, or as any
+  // new file.
+  if (owner != static_cast<uid_t>(-1)) error = KeepOwner(fd, owner, group);
+  if (error == 0 && fchmod(fd, static_cast<mode_t>(mode)) != 0) error = errno;
   file = std::make_unique<FileBuffer>(fd);
   stream.rdbuf(file.get());
+}
+
+void OutputFile::RemoveTemporary() {
+  if (temporary.empty()) return;
+  StopSignalsHeld held;
+  unlink(temporary.c_str());
+  UnlistTemporary(entry);
+  temporary.clear();
 }
 
 void OutputFile::StartSpool() {
@@ -142,15 +251,22 @@ int OutputFile::FinishTemporary() {
   int failure = fsync(fd) != 0 ? errno : 0;
   if (close(fd) != 0 && failure == 0) failure = errno;
   fd = -1;
-  if (failure == 0 && rename(temporary.c_str(), target.c_str()) != 0) failure = errno;
-  if (failure == 0) temporary.clear();
-  return failure;
+  if (failure != 0) return failure;
+  StopSignalsHeld held;
+  if (rename(temporary.c_str(), target.c_str()) != 0) return errno;
+  UnlistTemporary(entry);
+  temporary.clear();
+  return 0;
+}
+
+bool OutputFile::Failed() {
+  stream.flush();
+  if (error == 0 && file) error = file->Error();
+  return error != 0;
 }
 
 bool OutputFile::Commit(std::ostream& err) {
-  stream.flush();
-  if (error == 0 && file) error = file->Error();
-  if (error == 0 && !stream) error = EIO;
+  if (!Failed() && !stream) error = EIO;
   if (error == 0) error = spool ? WriteInPlace() : FinishTemporary();
   if (error == 0) return true;
   err << "mirova: cannot write " << path << ": " << std::strerror(error) << "\n";
@@ -159,13 +275,19 @@ bool OutputFile::Commit(std::ostream& err) {
 
 int WriteReportTo(const std::string& path, std::ostream& out, std::ostream& err, const ReportWriter& write) {
   std::string problem;
+  if (path == "-") {
+    err << "mirova: -o - names no file: a report goes to standard output when -o is left out\n";
+    return EXIT_USAGE;
+  }
   if (path.empty()) {
     if (write(out, &problem)) return EXIT_OK;
     err << "mirova: " << problem << "\n";
     return EXIT_REFUSED;
   }
   OutputFile file(path);
-  if (!write(file.Stream(), &problem)) {
+  // A writer that gave up because the file could not take it did not
+  // refuse the report: that is a write error, with its reason.
+  if (!write(file.Stream(), &problem) && !file.Failed()) {
     err << "mirova: " << path << ": " << problem << "\n";
     return EXIT_REFUSED;
   }

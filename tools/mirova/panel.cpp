@@ -9,6 +9,7 @@
 
 #include "commands.h"
 #include "expression.h"
+#include "picture_file.h"
 
 namespace cli {
 
@@ -115,12 +116,7 @@ class PanelCommand : public Command {
     const headless::Image picture = StackPages(host);
     if (utility) host.CloseUtility();
     else host.LeaveCreatePanel();
-    std::string problem;
-    if (!headless::SavePng(picture, Output(), &problem)) {
-      err << "mirova: " << Output() << ": " << problem << "\n";
-      return EXIT_USAGE;
-    }
-    return EXIT_OK;
+    return WritePicture(picture, Output(), err);
   }
 
  private:

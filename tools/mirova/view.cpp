@@ -12,9 +12,12 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 
 #include "commands.h"
 #include "expression.h"
+#include "file_names.h"
+#include "picture_file.h"
 #include "resource.h"
 
 namespace cli {
@@ -30,9 +33,11 @@ std::string FramePath(const std::string& dir, int frame) {
 
 bool MakeFolder(const std::string& dir, std::ostream& err) {
   struct stat st;
-  if (stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;
-  if (mkdir(dir.c_str(), 0777) == 0) return true;
-  err << "mirova: " << dir << ": " << std::strerror(errno) << "\n";
+  const bool exists = stat(dir.c_str(), &st) == 0;
+  if (exists && S_ISDIR(st.st_mode)) return true;
+  if (!exists && mkdir(dir.c_str(), 0777) == 0) return true;
+  err << "mirova: cannot write " << Printable(dir) << ": " << (exists ? "it is not a folder" : std::strerror(errno))
+      << "\n";
   return false;
 }
 
@@ -121,11 +126,12 @@ class ViewCommand : public Command {
       if (showProgress) std::fprintf(stderr, "\rview: frame %d of %d..%d", frame, first, last);
       host.SetTime(frame * GetTicksPerFrame());
       const std::string path = range ? FramePath(output, frame) : output;
-      std::string problem;
-      if (!headless::SavePng(headless::Snapshot(view), path, &problem)) {
+      // The progress line ends before a message does.
+      std::ostringstream problem;
+      if (const int written = WritePicture(headless::Snapshot(view), path, problem)) {
         if (showProgress) std::fputc('\n', stderr);
-        err << "mirova: " << path << ": " << problem << "\n";
-        return EXIT_USAGE;
+        err << problem.str();
+        return written;
       }
     }
     if (showProgress) std::fputs(" done\n", stderr);

@@ -2,7 +2,7 @@
 // list (every call made on a device context of the window, in order, while a
 // test keeps them) and its picture (the calls rasterised into a 32-bit image
 // of the client area as they happen), the headless message loop that paints
-// invalid windows, and PNG files of pictures.
+// invalid windows, and pictures encoded as PNG.
 #ifndef STANDIN_HEADLESS_GDI_H
 #define STANDIN_HEADLESS_GDI_H
 #include <windows.h>
@@ -73,12 +73,11 @@ void PaintPending();
 // over it. A system or host control repaints when a change of its text,
 // check or enable state has invalidated it.
 Image Snapshot(HWND window);
-// Writes a PNG whole or not at all: it goes to a temporary file beside the
-// destination, which replaces it (keeping its permissions; a symbolic link
-// is followed) only once everything was written. When writing fails an
-// existing file stays as it was, and problem (if given) says why. A device
-// or pipe (/dev/null) is written in place.
-bool SavePng(const Image& image, const std::string& path, std::string* problem);
+// The picture as a PNG file's bytes (8-bit RGB) in *bytes; false, with
+// *problem, when it cannot be encoded (an empty picture, or pixels that do
+// not fill its size). Where the bytes go, and how a file is replaced, is
+// the caller's.
+bool EncodePng(const Image& image, std::string* bytes, std::string* problem);
 
 // Dialog base units of a dialog font (points; 0 for the system font):
 // average character width and character height in pixels, from the font
