@@ -2,83 +2,18 @@
 
 #include <maxtypes.h>
 
-#include <cmath>
+#include <algorithm>
 
+#include "affine.h"
 #include "cli.h"
 #include "file_names.h"
 #include "gltf_animation.h"
 #include "gltf_write.h"
+#include "json.h"
 
 namespace cli {
 
 namespace {
-
-// A transform of column vectors: m then t.
-struct Affine {
-  double m[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-  double t[3] = {0, 0, 0};
-};
-
-Affine operator*(const Affine& a, const Affine& b) {
-  Affine r;
-  for (int i = 0; i < 3; ++i) {
-    r.t[i] = a.t[i];
-    for (int j = 0; j < 3; ++j) {
-      r.m[i][j] = a.m[i][0] * b.m[0][j] + a.m[i][1] * b.m[1][j] + a.m[i][2] * b.m[2][j];
-      r.t[i] += a.m[i][j] * b.t[j];
-    }
-  }
-  return r;
-}
-
-// Translation, rotation (x, y, z, w) and scale, as a node holds them.
-Affine FromTrs(const double* t, const double* q, const double* s) {
-  const double x = q[0], y = q[1], z = q[2], w = q[3];
-  const double n = x * x + y * y + z * z + w * w, k = n > 0 ? 2 / n : 0;
-  const double r[3][3] = {{1 - k * (y * y + z * z), k * (x * y - w * z), k * (x * z + w * y)},
-                          {k * (x * y + w * z), 1 - k * (x * x + z * z), k * (y * z - w * x)},
-                          {k * (x * z - w * y), k * (y * z + w * x), 1 - k * (x * x + y * y)}};
-  Affine a;
-  for (int i = 0; i < 3; ++i) {
-    a.t[i] = t[i];
-    for (int j = 0; j < 3; ++j) a.m[i][j] = r[i][j] * s[j];
-  }
-  return a;
-}
-
-double Determinant(const double m[3][3]) {
-  return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
-         m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
-}
-
-// The rotation nearest m (its polar factor), by Newton's iteration scaled by
-// the determinant; false when m mirrors or flattens.
-bool OrthogonalPart(const double m[3][3], Rotation* rotation) {
-  Rotation x;
-  double size = 0;
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) x.m[i][j] = m[i][j], size = std::max(size, std::fabs(m[i][j]));
-  for (int step = 0; step < 40; ++step) {
-    const double det = Determinant(x.m);
-    if (!(det > 1e-12 * size * size * size)) return false;
-    const double gamma = std::cbrt(1 / det);
-    // x' = (gamma x + x^-T / gamma) / 2, with x^-T the cofactors over det.
-    Rotation next;
-    double change = 0;
-    for (int i = 0; i < 3; ++i)
-      for (int j = 0; j < 3; ++j) {
-        const int i1 = (i + 1) % 3, i2 = (i + 2) % 3, j1 = (j + 1) % 3, j2 = (j + 2) % 3;
-        const double cofactor = x.m[i1][j1] * x.m[i2][j2] - x.m[i1][j2] * x.m[i2][j1];
-        next.m[i][j] = (gamma * x.m[i][j] + cofactor / (det * gamma)) / 2;
-        change = std::max(change, std::fabs(next.m[i][j] - x.m[i][j]));
-      }
-    x = next;
-    size = 1;
-    if (change < 1e-15) break;
-  }
-  *rotation = x;
-  return true;
-}
 
 // A node of the path from the scene's root to the camera: what it holds
 // still, and the samplers (indices into the source's) that drive it, -1
@@ -131,9 +66,9 @@ class GltfCameraSource : public CameraSource {
   bool PoseAt(double time, CameraPose* pose, std::string* problem) override {
     Affine world;
     for (const ChainNode& c : chain) world = world * Local(c, time);
-    if (!OrthogonalPart(world.m, &pose->rotation)) {
+    if (!RotationPart(world, &pose->rotation)) {
       *problem = "the world transform of camera node " + camera + " mirrors or flattens it at " +
-                 std::to_string(time) + " s";
+                 JsonFloat(static_cast<float>(time)) + " s";
       return false;
     }
     for (int i = 0; i < 3; ++i) pose->position[i] = world.t[i];
@@ -141,16 +76,9 @@ class GltfCameraSource : public CameraSource {
   }
 
  private:
-  // A node's matrix is column-major; an animated node has none.
+  // An animated node has no matrix.
   Affine Local(const ChainNode& c, double time) const {
-    Affine a;
-    if (c.matrix.size() == 16) {
-      for (int i = 0; i < 3; ++i) {
-        a.t[i] = c.matrix[12 + static_cast<size_t>(i)];
-        for (int j = 0; j < 3; ++j) a.m[i][j] = c.matrix[static_cast<size_t>(j * 4 + i)];
-      }
-      return a;
-    }
+    if (c.matrix.size() == 16) return FromColumnMajor(c.matrix.data());
     double t[3] = {0, 0, 0}, q[4] = {0, 0, 0, 1}, s[3] = {1, 1, 1};
     Value(c.samplers[0], c.translation, time, t, 3);
     Value(c.samplers[1], c.rotation, time, q, 4);
@@ -232,17 +160,17 @@ std::vector<ChainNode> PathFromRoot(const tinygltf::Model& model, int node) {
   return chain;
 }
 
-// The node of chain that channel moves, or null.
-ChainNode* Moved(std::vector<ChainNode>& chain, const tinygltf::AnimationChannel& channel) {
-  if (PathIndex(channel.target_path) < 0) return nullptr;
-  for (ChainNode& c : chain)
-    if (c.index == channel.target_node) return &c;
-  return nullptr;
+// Where in chain the node that channel moves is, or -1.
+int Moved(const std::vector<ChainNode>& chain, const tinygltf::AnimationChannel& channel) {
+  if (PathIndex(channel.target_path) < 0) return -1;
+  for (size_t i = 0; i < chain.size(); ++i)
+    if (chain[i].index == channel.target_node) return static_cast<int>(i);
+  return -1;
 }
 
-bool Moves(const tinygltf::Animation& animation, std::vector<ChainNode>& chain) {
+bool Moves(const tinygltf::Animation& animation, const std::vector<ChainNode>& chain) {
   for (const tinygltf::AnimationChannel& channel : animation.channels)
-    if (Moved(chain, channel)) return true;
+    if (Moved(chain, channel) >= 0) return true;
   return false;
 }
 
@@ -252,14 +180,15 @@ bool TieAnimation(const tinygltf::Model& model, size_t index, std::vector<ChainN
                   std::vector<GltfSampler>& samplers, std::string* problem) {
   const tinygltf::Animation& animation = model.animations[index];
   for (const tinygltf::AnimationChannel& channel : animation.channels) {
-    ChainNode* moved = Moved(chain, channel);
-    if (!moved) continue;
+    const int at = Moved(chain, channel);
+    if (at < 0) continue;
+    ChainNode* moved = &chain[static_cast<size_t>(at)];
     GltfSampler sampler;
-    const size_t at = static_cast<size_t>(channel.sampler);
-    if (channel.sampler < 0 || at >= animation.samplers.size()) *problem = "names no sampler";
+    const size_t sampled = static_cast<size_t>(channel.sampler);
+    if (channel.sampler < 0 || sampled >= animation.samplers.size()) *problem = "names no sampler";
     // glTF forbids it: what would the matrix mean between the keys?
     if (moved->matrix.size() == 16) *problem = "the node has a matrix, which no animation may drive";
-    if (problem->empty() && ReadGltfSampler(model, animation.samplers[at], channel.target_path, &sampler, problem)) {
+    if (problem->empty() && ReadGltfSampler(model, animation.samplers[sampled], channel.target_path, &sampler, problem)) {
       moved->samplers[PathIndex(channel.target_path)] = static_cast<int>(samplers.size());
       samplers.push_back(std::move(sampler));
       continue;
@@ -286,7 +215,8 @@ int ReadMove(const tinygltf::Model& model, const std::string& camera, std::vecto
     return EXIT_REFUSED;
   }
   if (!note->empty())
-    *note = "animation " + AnimationName(model, first) + " is taken; " + *note + " also move camera node " + camera;
+    *note = "of the animations that move camera node " + camera + ", the first, " + AnimationName(model, first) +
+            ", is taken; left: " + *note;
   return TieAnimation(model, first, chain, samplers, problem) ? EXIT_OK : EXIT_USAGE;
 }
 
