@@ -22,8 +22,7 @@ class CameraSource {
   // stands at that time. Never decreases as frames grows.
   virtual double SampleTime(double start, long long frames) const = 0;
   // The camera's pose at time, in Y-up axes; false, with *problem, when it
-  // has none there (its transform mirrors or flattens it, or leaves the
-  // numbers a float holds).
+  // has none there (its transform mirrors or flattens it).
   virtual bool PoseAt(double time, CameraPose* pose, std::string* problem) = 0;
 };
 
