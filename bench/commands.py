@@ -6,11 +6,16 @@
 
 For each size it writes a motion take (N samples, .asc) and a tracker
 recording (N samples x 30 markers, .trc), then runs `camera` (json, chan,
-gltf), `face`, `inspect FILE.trc` and `inspect FILE.asc`, printing wall time,
+gltf), `take` back from the glTF and the .chan `camera` wrote, `face`,
+`inspect FILE.trc` and `inspect FILE.asc`, printing wall time,
 processor time (user + system), peak resident memory and, for the recording,
 its size in memory counted as samples x markers x 2 floats (the positions) +
 samples x 1 int (the times) + the marker names; then, per size, how many
-times as long `face` took as `inspect` of the same recording. The bundled
+times as long `face` took as `inspect` of the same recording, how many times
+as long the round trip (`camera --format gltf`, then `take`) took as
+`camera` (json), and how far the take that came back lies from the one that
+went out (largest difference of an angle in degrees, of a position relative
+to its size; they must stay within 1e-3 and 1e-4). The bundled
 examples' JSON, .chan, OBJ and glTF outputs are made too, and the bundled
 take's 150 frames pictured by `view` (kept apart: not saved or compared).
 
@@ -50,6 +55,18 @@ def write_take(path, samples):
             s = 0.5 - 0.5 * math.cos(math.pi * t)
             values = [120 - 60 * s, 72 * s, 3 * math.sin(7 * t), 54.0, -6 * s, 1.5 * s + 0.25 * math.sin(9 * t),
                       0.5 * math.sin(5 * t)]
+            out.write(" ".join("%.4f" % (round(v, 4) + 0.0) for v in values) + "\n")
+
+
+def write_sweep(path, samples):
+    """Every axis at once: pans past +-720 degrees both ways, tilts through
+    +-90, rolls through +-90, track and both slides."""
+    with open(path, "w", newline="\r\n") as out:
+        out.write("Axes = VTrack,VEW,VNS,VPan,VTilt,VRoll\n")
+        for i in range(samples):
+            t = i / max(samples - 1, 1)
+            values = [400 * math.sin(3 * t), -250 * t, 60 + 40 * math.cos(5 * t), 800 * math.sin(2 * math.pi * t),
+                      120 * math.sin(6 * math.pi * t), 100 * math.sin(4 * math.pi * t + 0.3)]
             out.write(" ".join("%.4f" % (round(v, 4) + 0.0) for v in values) + "\n")
 
 
@@ -116,6 +133,7 @@ def example_runs(mirova, out):
          None),
         ("ex camera glb", [mirova, "camera", ex + "/dolly.asc", "--format", "gltf", "-o", o("dolly-camera.glb")],
          None),
+        ("ex take glb", [mirova, "take", o("dolly-camera.glb"), "-o", o("dolly-take.asc")], None),
         ("ex morph", [mirova, "morph", "--neutral", face + "/neutral.obj"] + targets +
          ["--set", "Mouth Vertical=60", "--set", "Left Eyelid=20", "--set", "Right Eyebrow=80",
           "--set", "Frown=100", "-o", o("face-blend.obj")], o("face-blend.json")),
@@ -132,7 +150,8 @@ def example_runs(mirova, out):
 
 def sized_runs(mirova, work, out, n):
     asc, trc = os.path.join(work, "take-%d.asc" % n), os.path.join(work, "face-%d.trc" % n)
-    for path, write in ((asc, write_take), (trc, write_recording)):
+    sweep = os.path.join(work, "sweep-%d.asc" % n)
+    for path, write in ((asc, write_take), (trc, write_recording), (sweep, write_sweep)):
         if not os.path.exists(path):
             write(path + ".part", n)
             os.rename(path + ".part", path)
@@ -143,11 +162,39 @@ def sized_runs(mirova, work, out, n):
         ("camera stdout", [mirova, "camera", asc], o("camera-stdout.json")),
         ("camera chan", [mirova, "camera", asc, "--format", "chan", "-o", o("camera.chan")], None),
         ("camera glb", [mirova, "camera", asc, "--format", "gltf", "-o", o("camera.glb")], None),
+        ("take glb", [mirova, "take", o("camera.glb"), "-o", o("take-glb.asc")], None),
+        ("take chan", [mirova, "take", o("camera.chan"), "-o", o("take-chan.asc")], None),
+        ("sweep camera glb", [mirova, "camera", sweep, "--format", "gltf", "-o", o("sweep.glb")], None),
+        ("sweep take glb", [mirova, "take", o("sweep.glb"), "-o", o("sweep-glb.asc")], None),
         ("face json", [mirova, "face", trc] + neutral + ["-o", o("face.json")], None),
         ("face stdout", [mirova, "face", trc] + neutral, o("face-stdout.json")),
         ("inspect trc", [mirova, "inspect", trc], o("inspect-trc.json")),
         ("inspect asc", [mirova, "inspect", asc], o("inspect-asc.json")),
     ]
+
+
+def read_take(path):
+    """{label: [values]} of a take as the utility reads it: labels from the
+    header, numbers in their order, line breaks meaning nothing."""
+    with open(path) as f:
+        labels = f.readline()[len("Axes = "):].replace(",", " ").split()
+        numbers = [float(v) for v in f.read().split()]
+    return {label: numbers[i::len(labels)] for i, label in enumerate(labels)}
+
+
+def take_deviation(sent, back):
+    """(largest angle difference in degrees, largest position difference
+    relative to its size) between two takes, or None when their lengths differ.
+    Within a degree of a roll of +-90 pan and tilt turn about nearly one
+    line and only the orientation they make is held: their angles are not
+    compared there."""
+    a, b = read_take(sent), read_take(back)
+    if len(a["VPan"]) != len(b["VPan"]):
+        return None
+    held = [abs(math.cos(math.radians(r))) >= math.sin(math.radians(1)) for r in a["VRoll"]]
+    angle = max(abs(x - y) for k in ("VPan", "VTilt", "VRoll") for x, y, h in zip(a[k], b[k], held) if h)
+    place = max(abs(x - y) / max(1.0, abs(x)) for k in ("VTrack", "VEW", "VNS") for x, y in zip(a[k], b[k]))
+    return angle, place
 
 
 def callgrind_share(mirova, work, n):
@@ -181,7 +228,7 @@ def main():
     out = os.path.join(args.work, "out")
     os.makedirs(args.work, exist_ok=True)
     for name in os.listdir(args.work):
-        if args.fresh and re.match(r"(take|face)-\d+\.(asc|trc)$", name):
+        if args.fresh and re.match(r"(take|face|sweep)-\d+\.(asc|trc)$", name):
             os.remove(os.path.join(args.work, name))
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)
@@ -192,6 +239,7 @@ def main():
         runs += [("%d %s" % (n, label), cmd, so) for label, cmd, so in sized_runs(args.mirova, args.work, out, n)]
     print("%-24s %6s %9s %9s %12s" % ("command", "exit", "wall s", "cpu s", "peak MiB"))
     times = {}
+    round_trip_failed = False
     for label, cmd, so in runs:
         status, wall, cpu, rss = run(cmd, args.work, out, so)
         times[label] = (wall, cpu)
@@ -200,6 +248,18 @@ def main():
         face, inspect = times["%d face json" % n], times["%d inspect trc" % n]
         print("%d samples: face took %.1f times as long as inspect (wall; %.1f in processor time)" %
               (n, face[0] / max(inspect[0], 1e-3), face[1] / max(inspect[1], 1e-3)))
+        camera, out_glb, back = (times["%d %s" % (n, k)] for k in ("camera json", "camera glb", "take glb"))
+        print("%d samples: camera --format gltf then take took %.2f times as long as camera (wall; %.2f in "
+              "processor time)" % (n, (out_glb[0] + back[0]) / max(camera[0], 1e-3),
+                                   (out_glb[1] + back[1]) / max(camera[1], 1e-3)))
+        for via, sent in (("glb", "take"), ("chan", "take"), ("glb", "sweep")):
+            deviation = take_deviation(os.path.join(args.work, "%s-%d.asc" % (sent, n)),
+                                       os.path.join(out, "%d-%s-%s.asc" % (n, sent, via)))
+            if deviation is None or deviation[0] > 1e-3 or deviation[1] > 1e-4:
+                round_trip_failed = True
+            print("%d samples of %s via %s: " % (n, sent, via) +
+                  ("the take came back with another number of samples" if deviation is None else
+                   "largest difference %.2g degrees, %.2g relative in position" % deviation))
     if args.callgrind:
         print(callgrind_share(args.mirova, args.work, min(sizes)))
     if args.save:
@@ -212,8 +272,8 @@ def main():
                   not os.path.exists(os.path.join(out, n)) or
                   not filecmp.cmp(os.path.join(out, n), os.path.join(args.compare, n), shallow=False)]
         print("%d outputs compared, %d differ %s" % (len(names), len(differ), " ".join(differ)))
-        return 1 if differ else 0
-    return 0
+        return 1 if differ or round_trip_failed else 0
+    return 1 if round_trip_failed else 0
 
 
 if __name__ == "__main__":

@@ -18,7 +18,7 @@ namespace {
 
 using run_program::Ran;
 
-const std::vector<std::string> commands = {"info", "inspect", "camera", "morph", "face", "view", "panel"};
+const std::vector<std::string> commands = {"info", "inspect", "camera", "take", "morph", "face", "view", "panel"};
 const std::vector<std::string> targetNames = {"open",         "puckered",      "left-eyelid", "left-eyebrow",
                                               "left-cheek",   "frown",         "left-squint", "right-eyelid",
                                               "right-eyebrow", "right-cheek", "right-squint"};
@@ -165,7 +165,7 @@ TEST_F(CliArgs, WrongCommandLinesAreNamed) {
     std::vector<std::string> says;
   } cases[] = {
       {"unknown command", {"frob"}, 2,
-       {"unknown command \"frob\"", "info, inspect, camera, morph, face, view, panel"}},
+       {"unknown command \"frob\"", "info, inspect, camera, take, morph, face, view, panel"}},
       {"help for an unknown command", {"help", "frob"}, 2, {"unknown command \"frob\""}},
       {"unknown tool option", {"--frob"}, 2, {"unknown option --frob"}},
       {"version with more", {"--version", "info"}, 2, {"--version takes nothing after it"}},

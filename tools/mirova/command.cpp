@@ -22,6 +22,7 @@ const std::vector<CommandEntry> commands = {
     {"inspect", "Print what the library's readers make of a motion take (.asc) or a tracker recording (.trc)",
      MakeInspectCommand},
     {"camera", "Key a free camera from a motion-control take through the utility's panel", MakeCameraCommand},
+    {"take", "Write the motion-control take that keys a camera as a glTF or .chan camera moves", MakeTakeCommand},
     {"morph", "Blend a face from OBJ meshes through the expression object", MakeMorphCommand},
     {"face", "Turn a tracker recording into expression keys (JSON) or an animated face (glTF)", MakeFaceCommand},
     {"view", "Save a recording as the tracker view shows it, one PNG picture a frame", MakeViewCommand},

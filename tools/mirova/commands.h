@@ -11,6 +11,7 @@ namespace cli {
 std::unique_ptr<Command> MakeInfoCommand();
 std::unique_ptr<Command> MakeInspectCommand();
 std::unique_ptr<Command> MakeCameraCommand();
+std::unique_ptr<Command> MakeTakeCommand();
 std::unique_ptr<Command> MakeMorphCommand();
 std::unique_ptr<Command> MakeFaceCommand();
 std::unique_ptr<Command> MakeViewCommand();
