@@ -5,13 +5,13 @@
 set(MIROVA_EMBED_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/embed_section.cmake)
 
 function(mirova_embed_resources target rc_file)
-  file(GLOB win32_headers ${PROJECT_SOURCE_DIR}/platform/win32/include/*.h)
+  file(GLOB win32_headers ${PROJECT_SOURCE_DIR}/headless/win32/include/*.h)
   set(pre ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc.i)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_rsrc.cpp)
   get_filename_component(rc_dir ${rc_file} DIRECTORY)
   add_custom_command(OUTPUT ${out}
     COMMAND ${CMAKE_C_COMPILER} -E -P -x c -DRC_INVOKED
-            -I${PROJECT_SOURCE_DIR}/source -I${PROJECT_SOURCE_DIR}/platform/win32/include
+            -I${PROJECT_SOURCE_DIR}/source -I${PROJECT_SOURCE_DIR}/headless/win32/include
             ${rc_file} -o ${pre}
     COMMAND ${CMAKE_COMMAND} -DIN=${pre} -DOUT=${out} -P ${MIROVA_EMBED_SCRIPT}
     DEPENDS ${rc_file} ${PROJECT_SOURCE_DIR}/source/resource.h ${win32_headers}

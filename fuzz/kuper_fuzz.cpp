@@ -3,7 +3,7 @@
 // the choices of a well-formed take: one number spoiled with a word that is
 // not a finite number must read exactly like the same take cut before that
 // sample, with the fault at the spoiled number's line. Boxes shown for
-// refused headers are only recorded by the headless platform; forgetting them
+// refused headers are only recorded by the headless stand-in; forgetting them
 // every run keeps memory flat.
 #include "tzkuperdata.h"
 

@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "../platform/win32/src/resource_script.h"
+#include "../headless/win32/src/resource_script.h"
 #include "resource.h"
 
 namespace {
 
-using standin::DialogItemTemplate;
-using standin::DialogTemplate;
+using headless::detail::DialogItemTemplate;
+using headless::detail::DialogTemplate;
 
 // The script linked into this program, as the library's copy here finds it.
-const standin::ResourceScript& Script() {
-  static const standin::ResourceScript script = standin::ModuleResources(nullptr);
+const headless::detail::ResourceScript& Script() {
+  static const headless::detail::ResourceScript script = headless::detail::ModuleResources(nullptr);
   return script;
 }
 

@@ -35,8 +35,8 @@ RECT DialogUnits(const json& pixels, const json& baseUnits) {
   return {x(0), y(1), x(2) - x(0), y(3) - y(1)};
 }
 
-void ExpectSameWindow(const json& windows, HWND standin, const json& baseUnits) {
-  const headless::WindowInfo info = headless::Inspect(standin);
+void ExpectSameWindow(const json& windows, HWND headless, const json& baseUnits) {
+  const headless::WindowInfo info = headless::Inspect(headless);
   EXPECT_EQ(windows["id"].get<int>(), info.id);
   EXPECT_EQ(strcasecmp(windows["class"].get<std::string>().c_str(), info.className.c_str()), 0)
       << windows["class"] << " vs " << info.className;

@@ -1,0 +1,12 @@
+// Stand-in for winver.h: the version resource.
+#ifndef HEADLESS_WINVER_H
+#define HEADLESS_WINVER_H
+
+#define VS_VERSION_INFO 1
+#define VS_FFI_FILEFLAGSMASK 0x0000003FL
+#define VS_FF_DEBUG 0x00000001L
+#define VOS__WINDOWS32 0x00000004L
+#define VFT_DLL 0x00000002L
+#define VFT2_UNKNOWN 0x00000000L
+
+#endif  // HEADLESS_WINVER_H
