@@ -143,7 +143,10 @@ TEST(TakeCommand, GivesBackTheTakeThroughEveryFormat) {
     args.insert(args.end(), c.options.begin(), c.options.end());
     const CliRun run = Mirova("take", args);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out + run.err, "");
+    EXPECT_EQ(run.out, "");
+    // camera's .chan carries the vertical field of view, which a take leaves out, saying so.
+    const bool chan = c.via == std::string("chan");
+    EXPECT_EQ(run.err.find("(eighth number) is left out") != std::string::npos, chan) << run.err;
 
     const Rows original = TakeSamples(take), taken = TakeSamples(back);
     ASSERT_EQ(taken.size(), c.count ? c.count : original.size());
