@@ -198,6 +198,14 @@ TEST_F(MorphTest, ObjTextIsCheckedBeforeItIsParsed) {
        "1: face corner \"9\" names a vertex the file does not have: it has 3", {}},
       {"a texture index past an int", tri + "f 1/4294967297 2 3\n",
        "4: face corner \"1/4294967297\" has a texture or normal index of 0 or past an int", {}},
+      {"a texture coordinate past the file's", tri + "vt 0 0\nf 1/1 2/2 3/1\n",
+       "5: face corner \"2/2\" names a texture coordinate the file does not have: it has 1", {}},
+      {"a normal back before the first", tri + "vn 0 0 1\nf 1//1 2//-2 3//1\n",
+       "5: face corner \"2//-2\" names a normal the file does not have: 1 come before its line", {}},
+      {"a normal of two coordinates", tri + "vn 0 1\nf 1 2 3\n", "4: a normal needs three coordinates", {}},
+      {"a texture coordinate that is no number", tri + "vt 0.5 nan\nf 1 2 3\n",
+       "4: texture coordinate \"nan\" is not a finite number", {}},
+      {"texture coordinates of u alone and of u v w", tri + "vt 0.5\nvt 0 1 0\nf 1/1 2/2 3/1\n", "", {{0, 1, 2}}},
   };
   for (const char* corner : {"3x", "1/2/3/4", "1/", "1//", "-", "#", "0x1", "1\v"})
     cases.push_back({corner, tri + "f 1 2 " + corner + " 3\n",
