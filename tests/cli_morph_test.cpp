@@ -366,6 +366,49 @@ TEST_F(MorphTest, NormalsTurnWithTheBlendedSurface) {
   }
 }
 
+// glTF gives a vertex one normal: a point becomes as many vertices as its
+// corners want, smooth across polygons unless the file makes the edge hard
+// (smoothing off, another group, normals of its own); a texture seam splits
+// it without breaking the smoothing.
+TEST_F(MorphTest, GltfNormalsAreSmoothUnlessTheFileSaysOtherwise) {
+  // Two squares meeting at a right angle on the ridge of points 3 and 4.
+  const std::string tent = "v 0 0 0\nv 1 0 0\nv 1 1 1\nv 0 1 1\nv 0 2 0\nv 1 2 0\n";
+  const std::string a = "f 1 2 3 4\n", b = "f 4 3 6 5\n";
+  struct Case {
+    const char* name;
+    std::string faces;
+    size_t vertices;
+    bool smooth;
+  } cases[] = {
+      {"no s line", a + b, 6, true},
+      {"one smoothing group", "s 1\n" + a + b, 6, true},
+      {"smoothing off", "s off\n" + a + b, 8, false},
+      {"two smoothing groups", "s 1\n" + a + "s 2\n" + b, 8, false},
+      {"a normal for each side", "vn 0 -1 1\nvn 0 1 1\nf 1//1 2//1 3//1 4//1\nf 4//2 3//2 6//2 5//2\n", 8, false},
+      {"a texture seam", "vt 0 0\nvt 1 1\nf 1/1 2/1 3/1 4/1\nf 4/2 3/2 6/2 5/2\n", 8, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Write("tent.obj", tent + c.faces);
+    CliRun run = Morph({"--neutral", Path("tent.obj"), "-o", Path("tent.glb")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    gltf_check::MorphFace face;
+    ASSERT_TRUE(gltf_check::ReadMorphFace(Path("tent.glb"), &face));
+    EXPECT_EQ(face.points.size(), c.vertices * 3);
+    const std::vector<float> flat = gltf_check::SmoothNormals(face.points, gltf_check::Polygons(face.indices));
+    ASSERT_EQ(face.normals.size(), face.points.size());
+    for (size_t v = 0; v < face.points.size() / 3; ++v) {
+      SCOPED_TRACE(v);
+      // Where nothing is shared, the sum over a vertex's triangles is its
+      // square's normal; on a smooth ridge the two squares' meet halfway.
+      const bool ridge = face.points[v * 3 + 1] == 1.0f;
+      const std::vector<float> want = c.smooth && ridge ? std::vector<float>{0, 0, 1}
+                                                        : std::vector<float>(&flat[v * 3], &flat[v * 3] + 3);
+      EXPECT_TRUE(gltf_check::Near(std::vector<float>(&face.normals[v * 3], &face.normals[v * 3] + 3), want, 1e-6));
+    }
+  }
+}
+
 TEST_F(MorphTest, NumbersAsOtherWritersWriteThemAreRead) {
   Write("odd.obj", "  v +1.5e+1 -.5 3.\r\n\tv\t1 0 0 1\rv 1E-2 1 0 0.5 0.5 0.5\nf 1 2 3\n");
   cli::ObjMesh mesh;

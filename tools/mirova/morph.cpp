@@ -88,7 +88,7 @@ class MorphCommand : public Command {
     }
     if (!failed) {
       const int written = WriteReportTo(output, out, err, [&](std::ostream& to, std::string* problem) {
-        if (format == "gltf") return WriteExpressionGltf(library, obj, time, false, output, to, problem);
+        if (format == "gltf") return WriteExpressionGltf(library, obj, face.neutral, time, false, output, to, problem);
         WriteObj(to, result);
         return true;
       });
