@@ -6,7 +6,8 @@
 
 For each size it writes a motion take (N samples, .asc) and a tracker
 recording (N samples x 30 markers, .trc), then runs `camera` (json, chan,
-gltf), `face`, `inspect FILE.trc` and `inspect FILE.asc`, printing wall time,
+gltf), `face` (json, and glTF of the built-in face with its targets),
+`inspect FILE.trc` and `inspect FILE.asc`, printing wall time,
 processor time (user + system), peak resident memory and, for the recording,
 its size in memory counted as samples x markers x 2 floats (the positions) +
 samples x 1 int (the times) + the marker names; then, per size, how many
@@ -145,6 +146,7 @@ def sized_runs(mirova, work, out, n):
         ("camera glb", [mirova, "camera", asc, "--format", "gltf", "-o", o("camera.glb")], None),
         ("face json", [mirova, "face", trc] + neutral + ["-o", o("face.json")], None),
         ("face stdout", [mirova, "face", trc] + neutral, o("face-stdout.json")),
+        ("face glb", [mirova, "face", trc, "-o", o("face.glb")], None),
         ("inspect trc", [mirova, "inspect", trc], o("inspect-trc.json")),
         ("inspect asc", [mirova, "inspect", asc], o("inspect-asc.json")),
     ]
