@@ -42,35 +42,26 @@ inline testing::AssertionResult Load(const std::string& path, tinygltf::Model* m
   return testing::AssertionFailure() << path << ": " << error << warning;
 }
 
-// The floats an accessor holds, components of each element in a row.
-inline std::vector<float> Floats(const tinygltf::Model& model, int accessorIndex) {
+// The values an accessor of componentType holds (T of its size),
+// components of each element in a row.
+template <typename T>
+std::vector<T> Values(const tinygltf::Model& model, int accessorIndex, int componentType) {
   const tinygltf::Accessor& accessor = model.accessors.at(static_cast<size_t>(accessorIndex));
   const tinygltf::BufferView& view = model.bufferViews.at(static_cast<size_t>(accessor.bufferView));
   const tinygltf::Buffer& buffer = model.buffers.at(static_cast<size_t>(view.buffer));
-  EXPECT_EQ(accessor.componentType, TINYGLTF_COMPONENT_TYPE_FLOAT);
+  EXPECT_EQ(accessor.componentType, componentType);
   size_t n = accessor.count * static_cast<size_t>(tinygltf::GetNumComponentsInType(accessor.type));
-  std::vector<float> values(n);
+  std::vector<T> values(n);
   size_t start = view.byteOffset + accessor.byteOffset;
-  if (start + n * sizeof(float) <= buffer.data.size())
-    std::memcpy(values.data(), buffer.data.data() + start, n * sizeof(float));
+  if (start + n * sizeof(T) <= buffer.data.size())
+    std::memcpy(values.data(), buffer.data.data() + start, n * sizeof(T));
   else
     ADD_FAILURE() << "accessor " << accessorIndex << " runs past its buffer";
   return values;
 }
 
-// The indices an accessor of unsigned ints holds.
-inline std::vector<unsigned> Indices(const tinygltf::Model& model, int accessorIndex) {
-  const tinygltf::Accessor& accessor = model.accessors.at(static_cast<size_t>(accessorIndex));
-  const tinygltf::BufferView& view = model.bufferViews.at(static_cast<size_t>(accessor.bufferView));
-  const tinygltf::Buffer& buffer = model.buffers.at(static_cast<size_t>(view.buffer));
-  EXPECT_EQ(accessor.componentType, TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT);
-  std::vector<unsigned> indices(accessor.count);
-  size_t start = view.byteOffset + accessor.byteOffset;
-  if (start + indices.size() * sizeof(unsigned) <= buffer.data.size())
-    std::memcpy(indices.data(), buffer.data.data() + start, indices.size() * sizeof(unsigned));
-  else
-    ADD_FAILURE() << "accessor " << accessorIndex << " runs past its buffer";
-  return indices;
+inline std::vector<float> Floats(const tinygltf::Model& model, int accessorIndex) {
+  return Values<float>(model, accessorIndex, TINYGLTF_COMPONENT_TYPE_FLOAT);
 }
 
 // A face mesh as a viewer takes it from the file: the first mesh, whose
@@ -119,8 +110,9 @@ inline testing::AssertionResult ReadMorphFace(const std::string& path, MorphFace
   testing::AssertionResult shared = ReadSharedVertices(model, mesh, face);
   if (!shared) return shared;
   for (const tinygltf::Primitive& primitive : mesh.primitives) {
-    std::vector<unsigned> indices;
-    if (primitive.indices >= 0) indices = Indices(model, primitive.indices);
+    const std::vector<unsigned> indices =
+        primitive.indices < 0 ? std::vector<unsigned>()
+                              : Values<unsigned>(model, primitive.indices, TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT);
     face->indices.insert(face->indices.end(), indices.begin(), indices.end());
     face->materials.push_back(primitive.material);
     face->triangleCounts.push_back(indices.size() / 3);

@@ -18,7 +18,8 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 size_t CornerCount(std::string_view corners) {
   size_t count = 0;
-  for (size_t at = 0; at < corners.size(); ++at) count += !IsBlank(corners[at]) && (at == 0 || IsBlank(corners[at - 1]));
+  for (size_t at = 0; at < corners.size(); ++at)
+    count += !IsBlank(corners[at]) && (at == 0 || IsBlank(corners[at - 1]));
   return count;
 }
 
