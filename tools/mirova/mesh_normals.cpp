@@ -35,7 +35,8 @@ struct GroupKey {
 
 struct GroupKeyHash {
   size_t operator()(const GroupKey& k) const {
-    return std::hash<long long>()(k.value * 31 + static_cast<int>(k.sharing)) ^ (std::hash<int>()(k.point) << 1);
+    const unsigned long long mixed = static_cast<unsigned long long>(k.value) * 31 + static_cast<unsigned>(k.sharing);
+    return std::hash<unsigned long long>()(mixed) ^ (std::hash<int>()(k.point) << 1);
   }
 };
 
