@@ -6,7 +6,8 @@
 
 For each size it writes a motion take (N samples, .asc) and a tracker
 recording (N samples x 30 markers, .trc), then runs `camera` (json, chan,
-gltf), `take` back from the glTF and the .chan `camera` wrote, `face`,
+gltf), `take` back from the glTF and the .chan `camera` wrote, `face` (json,
+and glTF of the built-in face with its targets),
 `inspect FILE.trc` and `inspect FILE.asc`, printing wall time,
 processor time (user + system), peak resident memory and, for the recording,
 its size in memory counted as samples x markers x 2 floats (the positions) +
@@ -168,6 +169,7 @@ def sized_runs(mirova, work, out, n):
         ("sweep take glb", [mirova, "take", o("sweep.glb"), "-o", o("sweep-glb.asc")], None),
         ("face json", [mirova, "face", trc] + neutral + ["-o", o("face.json")], None),
         ("face stdout", [mirova, "face", trc] + neutral, o("face-stdout.json")),
+        ("face glb", [mirova, "face", trc, "-o", o("face.glb")], None),
         ("inspect trc", [mirova, "inspect", trc], o("inspect-trc.json")),
         ("inspect asc", [mirova, "inspect", asc], o("inspect-asc.json")),
     ]

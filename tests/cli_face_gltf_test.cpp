@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -24,6 +25,7 @@
 #include "plugin.h"
 #include "resource.h"
 #include "tracker_text.h"
+#include "user_head.h"
 
 namespace {
 
@@ -236,6 +238,13 @@ TEST(FaceGltf, KeysSpanningTooManyFramesAreRefused) {
 // bare one, said not to move.
 TEST(FaceGltf, TheBuiltInFaceBringsItsTargets) {
   const std::string path = testing::TempDir() + "default.glb";
+  const user_head::Read neutral = user_head::ReadObj(kFace + "neutral.obj");
+  std::vector<std::vector<unsigned>> polygons;
+  size_t corner = 0;
+  for (unsigned corners : neutral.shapes.at(0).mesh.num_face_vertices) {
+    std::vector<unsigned>& polygon = polygons.emplace_back();
+    for (unsigned c = 0; c < corners; ++c) polygon.push_back(neutral.shapes[0].mesh.indices[corner++].vertex_index);
+  }
   for (const bool bare : {false, true}) {
     SCOPED_TRACE(bare);
     cli::Args args = {kTake, "-o", path};
@@ -248,6 +257,18 @@ TEST(FaceGltf, TheBuiltInFaceBringsItsTargets) {
     ASSERT_TRUE(gltf_check::ReadMorphFace(path, &face));
     EXPECT_EQ(face.deltas.size(), bare ? 0u : 11u);
     EXPECT_EQ(face.seconds.empty(), bare);
+    // Smooth, as a naive sum over the polygons makes normals, at rest and
+    // under each target at full weight; no point needs a vertex of its own.
+    ASSERT_EQ(face.points.size(), neutral.attrib.vertices.size());
+    EXPECT_TRUE(gltf_check::Near(face.normals, gltf_check::SmoothNormals(face.points, polygons), 1e-5));
+    ASSERT_EQ(face.normalDeltas.size(), face.deltas.size());
+    for (size_t j = 0; j < face.deltas.size(); ++j) {
+      SCOPED_TRACE(face.names[j]);
+      std::vector<double> weights(face.deltas.size());
+      weights[j] = 1;
+      EXPECT_TRUE(gltf_check::Near(gltf_check::BlendNormals(face, weights),
+                                   gltf_check::SmoothNormals(gltf_check::Blend(face, weights), polygons), 1e-5));
+    }
   }
   std::remove(path.c_str());
 }
@@ -283,6 +304,94 @@ TEST(FaceGltf, KeysBeforeZeroAreMovedToStartAtZero) {
     std::remove(path.c_str());
     std::remove(recording.c_str());
   }
+}
+
+// The head with every point moved along z.
+std::string MovedHead(float dz) {
+  std::istringstream lines(user_head::kObj);
+  std::ostringstream moved;
+  for (std::string line; std::getline(lines, line);) {
+    float x, y, z;
+    if (std::sscanf(line.c_str(), "v %f %f %f", &x, &y, &z) == 3) line = "v " + std::to_string(x) + " " +
+                                                                       std::to_string(y) + " " + std::to_string(z + dz);
+    moved << line << "\n";
+  }
+  return moved.str();
+}
+
+// The corners of the head's polygons cut into fans, as tinyobjloader reads
+// them, material by material in the order the file first uses them.
+std::vector<std::vector<tinyobj::index_t>> FanCornersByMaterial(const user_head::Read& head) {
+  std::vector<std::vector<tinyobj::index_t>> corners(head.materials.size());
+  for (const tinyobj::shape_t& shape : head.shapes) {
+    size_t first = 0;
+    for (size_t f = 0; f < shape.mesh.num_face_vertices.size(); ++f) {
+      for (size_t c = 2; c < shape.mesh.num_face_vertices[f]; ++c)
+        for (size_t k : {first, first + c - 1, first + c})
+          corners.at(static_cast<size_t>(shape.mesh.material_ids[f])).push_back(shape.mesh.indices[k]);
+      first += shape.mesh.num_face_vertices[f];
+    }
+  }
+  return corners;
+}
+
+// The user's head keeps its look: its texture coordinates, normals and
+// materials on every corner, a target that moves it turning none of them.
+TEST(FaceGltf, TheUsersHeadKeepsItsTexturesNormalsAndMaterials) {
+  const std::string folder = testing::TempDir() + "head/";
+  std::filesystem::create_directories(folder + "out");
+  const std::string head = user_head::Write(folder), path = folder + "out/head.gltf";
+  std::ofstream(folder + "moved.obj") << MovedHead(0.5f);
+  CliRun run = Face({kTake, "--neutral", head, "--target", "open=" + folder + "moved.obj", "--format", "gltf", "-o",
+                     path});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(gltf_check::PassesValidator(path));
+
+  tinygltf::Model model;
+  ASSERT_TRUE(gltf_check::Load(path, &model));
+  ASSERT_EQ(model.materials.size(), 2u);
+  const tinygltf::Material &skin = model.materials[0], &lips = model.materials[1];
+  EXPECT_EQ(skin.name, "skin");
+  EXPECT_EQ(skin.pbrMetallicRoughness.baseColorFactor, (std::vector<double>{0.8f, 0.6f, 0.5f, 1}));
+  const int texture = skin.pbrMetallicRoughness.baseColorTexture.index;
+  ASSERT_GE(texture, 0);
+  // The texture beside the OBJ, named from the glTF's folder.
+  EXPECT_EQ(model.images.at(model.textures.at(texture).source).uri, "../skin%20tex.png");
+  EXPECT_EQ(lips.name, "lips");
+  EXPECT_EQ(lips.pbrMetallicRoughness.baseColorFactor, (std::vector<double>{0.7f, 0.2f, 0.3f, 0.5f}));
+  EXPECT_EQ(lips.alphaMode, "BLEND");
+
+  gltf_check::MorphFace face;
+  ASSERT_TRUE(gltf_check::ReadMorphFace(path, &face));
+  EXPECT_EQ(face.materials, (std::vector<int>{0, 1}));
+  const user_head::Read obj = user_head::ReadObj(head);
+  const auto& v = obj.attrib.vertices;
+  const auto& vt = obj.attrib.texcoords;
+  const auto& vn = obj.attrib.normals;
+  size_t corner = 0;
+  const std::vector<std::vector<tinyobj::index_t>> expected = FanCornersByMaterial(obj);
+  for (size_t m = 0; m < expected.size(); ++m) {
+    ASSERT_EQ(face.triangleCounts.at(m) * 3, expected[m].size());
+    for (const tinyobj::index_t& want : expected[m]) {
+      SCOPED_TRACE("corner " + std::to_string(corner));
+      const unsigned vertex = face.indices.at(corner++);
+      const auto got = [&](const std::vector<float>& values, int n) {
+        return std::vector<float>(values.begin() + vertex * n, values.begin() + (vertex + 1) * n);
+      };
+      const int p = want.vertex_index, t = want.texcoord_index, n = want.normal_index;
+      EXPECT_EQ(got(face.points, 3), (std::vector<float>{v[3 * p], v[3 * p + 1], v[3 * p + 2]}));
+      // glTF counts v down from the image's top.
+      if (t >= 0) {
+        EXPECT_EQ(got(face.texcoords, 2), (std::vector<float>{vt[2 * t], 1.0f - vt[2 * t + 1]}));
+      }
+      if (n >= 0) {
+        EXPECT_TRUE(gltf_check::Near(got(face.normals, 3), {vn[3 * n], vn[3 * n + 1], vn[3 * n + 2]}, 1e-6));
+      }
+      EXPECT_TRUE(gltf_check::Near(got(face.deltas.at(0), 3), {0, 0, 0.5f}, 1e-6));
+      EXPECT_TRUE(gltf_check::Near(got(face.normalDeltas.at(0), 3), {0, 0, 0}, 1e-6));
+    }
+  }
+  std::filesystem::remove_all(folder);
 }
 
 TEST(FaceGltf, ATargetOfAnotherPointCountIsRefused) {

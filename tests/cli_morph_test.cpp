@@ -1,6 +1,7 @@
 // mirova morph, called as the command line calls it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -12,6 +13,7 @@
 #include "gltf_check.h"
 #include "obj_file.h"
 #include "report_json.h"
+#include "user_head.h"
 
 namespace {
 
@@ -198,6 +200,14 @@ TEST_F(MorphTest, ObjTextIsCheckedBeforeItIsParsed) {
        "1: face corner \"9\" names a vertex the file does not have: it has 3", {}},
       {"a texture index past an int", tri + "f 1/4294967297 2 3\n",
        "4: face corner \"1/4294967297\" has a texture or normal index of 0 or past an int", {}},
+      {"a texture coordinate past the file's", tri + "vt 0 0\nf 1/1 2/2 3/1\n",
+       "5: face corner \"2/2\" names a texture coordinate the file does not have: it has 1", {}},
+      {"a normal back before the first", tri + "vn 0 0 1\nf 1//1 2//-2 3//1\n",
+       "5: face corner \"2//-2\" names a normal the file does not have: 1 come before its line", {}},
+      {"a normal of two coordinates", tri + "vn 0 1\nf 1 2 3\n", "4: a normal needs three coordinates", {}},
+      {"a texture coordinate that is no number", tri + "vt 0.5 nan\nf 1 2 3\n",
+       "4: texture coordinate \"nan\" is not a finite number", {}},
+      {"texture coordinates of u alone and of u v w", tri + "vt 0.5\nvt 0 1 0\nf 1/1 2/2 3/1\n", "", {{0, 1, 2}}},
   };
   for (const char* corner : {"3x", "1/2/3/4", "1/", "1//", "-", "#", "0x1", "1\v"})
     cases.push_back({corner, tri + "f 1 2 " + corner + " 3\n",
@@ -272,6 +282,130 @@ TEST_F(MorphTest, GltfHoldsTheTargetsAndTheSetWeights) {
     std::vector<float> viewed = gltf_check::Blend(face, face.weights);
     ASSERT_EQ(viewed.size(), shown.size());
     for (size_t i = 0; i < shown.size(); ++i) EXPECT_NEAR(viewed[i], shown[i], 1e-6) << i;
+  }
+}
+
+// Corners as tinyobjloader reads them: vertex, texture coordinate and normal.
+std::vector<std::vector<int>> CornersOf(const tinyobj::shape_t& shape) {
+  std::vector<std::vector<int>> corners;
+  for (const tinyobj::index_t& i : shape.mesh.indices)
+    corners.push_back({i.vertex_index, i.texcoord_index, i.normal_index});
+  return corners;
+}
+
+// The head comes back from a blend that moves nothing as it went in: the
+// same data, groups, materials and smoothing, read by another reader.
+TEST_F(MorphTest, TheUsersHeadComesBackWhole) {
+  const std::string head = user_head::Write(dir);
+  std::string moved = user_head::kObj;
+  Write("moved.obj", moved.replace(moved.find("v -1 -1 -1"), 10, "v -1 -1 -3"));
+  CliRun run = Morph({"--neutral", head, "--target", "open=" + Path("moved.obj"), "-o", Path("out.obj")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const user_head::Read in = user_head::ReadObj(head), out = user_head::ReadObj(Path("out.obj"));
+  EXPECT_EQ(out.attrib.vertices, in.attrib.vertices);
+  EXPECT_EQ(out.attrib.texcoords, in.attrib.texcoords);
+  EXPECT_EQ(out.attrib.normals, in.attrib.normals);
+  ASSERT_EQ(out.shapes.size(), in.shapes.size());
+  ASSERT_EQ(in.shapes.size(), 2u);
+  for (size_t i = 0; i < in.shapes.size(); ++i) {
+    SCOPED_TRACE(in.shapes[i].name);
+    EXPECT_EQ(out.shapes[i].name, in.shapes[i].name);
+    EXPECT_EQ(out.shapes[i].mesh.num_face_vertices, in.shapes[i].mesh.num_face_vertices);
+    EXPECT_EQ(CornersOf(out.shapes[i]), CornersOf(in.shapes[i]));
+    EXPECT_EQ(out.shapes[i].mesh.material_ids, in.shapes[i].mesh.material_ids);
+    EXPECT_EQ(out.shapes[i].mesh.smoothing_group_ids, in.shapes[i].mesh.smoothing_group_ids);
+  }
+  ASSERT_EQ(out.materials.size(), 2u);
+  EXPECT_EQ(out.materials[0].name, "skin");
+  EXPECT_EQ(out.materials[1].name, "lips");
+}
+
+// A normal turns with the surface it lies on; one whose corners turn apart
+// is written once for each way they turn.
+TEST_F(MorphTest, NormalsTurnWithTheBlendedSurface) {
+  // Two squares in the XY plane, every corner naming one tilted normal;
+  // those listed in turned take a quarter turn about X, (x, y, z) to (x, -z, y).
+  auto squares = [](std::vector<int> turned) {
+    std::ostringstream text;
+    for (int square = 0; square < 2; ++square) {
+      const bool turns = std::find(turned.begin(), turned.end(), square) != turned.end();
+      for (const Point3& p : {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)})
+        text << "v " << p.x + 2 * square << " " << (turns ? -p.z : p.y) << " " << (turns ? p.y : p.z) << "\n";
+    }
+    text << "vn 0 0.6 0.8\nf 1//1 2//1 3//1 4//1\nf 5//1 6//1 7//1 8//1\n";
+    return text.str();
+  };
+  const Point3 n(0, 0.6f, 0.8f), t(0, -0.8f, 0.6f);
+  struct Case {
+    const char* name;
+    std::vector<int> turned;
+    std::vector<Point3> normals;
+    int secondSquaresNormal;
+  } cases[] = {
+      {"both turn", {0, 1}, {t}, 0},
+      {"one turns", {1}, {n, t}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Write("squares.obj", squares({}));
+    Write("turned.obj", squares(c.turned));
+    CliRun run = Morph({"--neutral", Path("squares.obj"), "--target", "open=" + Path("turned.obj"), "--set",
+                        "Mouth Vertical=100", "-o", Path("out.obj")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const user_head::Read out = user_head::ReadObj(Path("out.obj"));
+    ASSERT_EQ(out.attrib.normals.size(), c.normals.size() * 3);
+    for (size_t i = 0; i < c.normals.size(); ++i)
+      for (int k = 0; k < 3; ++k) EXPECT_NEAR(out.attrib.normals[i * 3 + k], c.normals[i][k], 1e-6) << i;
+    const std::vector<std::vector<int>> corners = CornersOf(out.shapes.at(0));
+    ASSERT_EQ(corners.size(), 8u);
+    for (int corner = 0; corner < 4; ++corner) {
+      EXPECT_EQ(corners[corner][2], 0);
+      EXPECT_EQ(corners[4 + corner][2], c.secondSquaresNormal);
+    }
+  }
+}
+
+// glTF gives a vertex one normal: a point becomes as many vertices as its
+// corners want, smooth across polygons unless the file makes the edge hard
+// (smoothing off, another group, normals of its own); a texture seam splits
+// it without breaking the smoothing.
+TEST_F(MorphTest, GltfNormalsAreSmoothUnlessTheFileSaysOtherwise) {
+  // Two squares meeting at a right angle on the ridge of points 3 and 4.
+  const std::string tent = "v 0 0 0\nv 1 0 0\nv 1 1 1\nv 0 1 1\nv 0 2 0\nv 1 2 0\n";
+  const std::string a = "f 1 2 3 4\n", b = "f 4 3 6 5\n";
+  struct Case {
+    const char* name;
+    std::string faces;
+    size_t vertices;
+    bool smooth;
+  } cases[] = {
+      {"no s line", a + b, 6, true},
+      {"one smoothing group", "s 1\n" + a + b, 6, true},
+      {"smoothing off", "s off\n" + a + b, 8, false},
+      {"two smoothing groups", "s 1\n" + a + "s 2\n" + b, 8, false},
+      {"a normal for each side", "vn 0 -1 1\nvn 0 1 1\nf 1//1 2//1 3//1 4//1\nf 4//2 3//2 6//2 5//2\n", 8, false},
+      {"a texture seam", "vt 0 0\nvt 1 1\nf 1/1 2/1 3/1 4/1\nf 4/2 3/2 6/2 5/2\n", 8, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Write("tent.obj", tent + c.faces);
+    CliRun run = Morph({"--neutral", Path("tent.obj"), "-o", Path("tent.glb")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    gltf_check::MorphFace face;
+    ASSERT_TRUE(gltf_check::ReadMorphFace(Path("tent.glb"), &face));
+    EXPECT_EQ(face.points.size(), c.vertices * 3);
+    const std::vector<float> flat = gltf_check::SmoothNormals(face.points, gltf_check::Polygons(face.indices));
+    ASSERT_EQ(face.normals.size(), face.points.size());
+    for (size_t v = 0; v < face.points.size() / 3; ++v) {
+      SCOPED_TRACE(v);
+      // Where nothing is shared, the sum over a vertex's triangles is its
+      // square's normal; on a smooth ridge the two squares' meet halfway.
+      const bool ridge = face.points[v * 3 + 1] == 1.0f;
+      const std::vector<float> want = c.smooth && ridge ? std::vector<float>{0, 0, 1}
+                                                        : std::vector<float>(&flat[v * 3], &flat[v * 3] + 3);
+      EXPECT_TRUE(gltf_check::Near(std::vector<float>(&face.normals[v * 3], &face.normals[v * 3] + 3), want, 1e-6));
+    }
   }
 }
 

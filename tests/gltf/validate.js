@@ -20,6 +20,9 @@ async function check(file) {
     uri: path.basename(file),
     maxIssues: 0,
     writeTimestamp: false,
+    // Files the glTF names (a texture) are found from its folder, and checked.
+    externalResourceFunction: (uri) =>
+      fs.promises.readFile(path.resolve(path.dirname(file), decodeURIComponent(uri))).then((b) => new Uint8Array(b)),
   });
   for (const m of report.issues.messages) {
     console.log(`${file}: ${severities[m.severity]} ${m.code} at ${m.pointer || m.offset || '/'}: ${m.message}`);

@@ -25,6 +25,7 @@ int MakeFace(Session& session, const std::string& neutralPath, int fps, Face* fa
     err << "mirova: " << problem << "\n";
     return EXIT_USAGE;
   }
+  for (const std::string& warning : face->neutral.warnings) err << "mirova: " << warning << "\n";
   session.host.SetFrameRate(fps);
   INode* node = session.host.CreateNode(MakeTriObject(face->neutral), "Face");
   face->obj = CreateFromPanel(session.host, session.plugin.ExpressionObjectClass(), node);

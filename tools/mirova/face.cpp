@@ -110,7 +110,7 @@ class FaceCommand : public Command {
     NoteLostMarkers(face.obj->trackerInput.data, err);
     headless::Click(RollupPage(session.host, "Face Tracker"), IDC_TRACKER_APPLY);
     session.host.LeaveCreatePanel();
-    return WriteOutput(session, face.obj, out, err);
+    return WriteOutput(session, face, out, err);
   }
 
  private:
@@ -134,7 +134,8 @@ class FaceCommand : public Command {
   }
 
   // An output file is replaced only by the report of a run that gave keys.
-  int WriteOutput(Session& session, ExpressionObject* obj, std::ostream& out, std::ostream& err) {
+  int WriteOutput(Session& session, const Face& face, std::ostream& out, std::ostream& err) {
+    ExpressionObject* obj = face.obj;
     const bool keyed = KeysWritten(obj->pblock);
     if (format == "gltf" && targets.empty())
       err << "mirova: no target is picked, so the face in " << Printable(output) << " will not move\n";
@@ -145,7 +146,7 @@ class FaceCommand : public Command {
     std::string note;
     const int status = WriteReportTo(output, out, err, [&](std::ostream& to, std::string* problem) {
       if (format == "gltf")
-        return WriteExpressionGltf(*session.plugin.Library(), obj, 0, true, output, to, problem, &note);
+        return WriteExpressionGltf(*session.plugin.Library(), obj, face.neutral, 0, true, output, to, problem, &note);
       WriteKeysJson(to, recording, obj->pblock, session.messages);
       return true;
     });

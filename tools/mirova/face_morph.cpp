@@ -6,7 +6,6 @@
 #include <climits>
 
 #include "gltf_face.h"
-#include "gltf_write.h"
 #include "json.h"
 #include "mirovaobj.h"
 
@@ -82,11 +81,9 @@ bool FrameWeights(const LibraryAccess& library, ExpressionObject* obj, const Ble
   return true;
 }
 
-bool WriteExpressionGltf(const LibraryAccess& library, ExpressionObject* obj, TimeValue t, bool animated,
-                         const std::string& output, std::ostream& out, std::string* problem,
+bool WriteExpressionGltf(const LibraryAccess& library, ExpressionObject* obj, const ObjMesh& neutral, TimeValue t,
+                         bool animated, const std::string& output, std::ostream& out, std::string* problem,
                          std::string* note) {
-  bool binary = false;
-  IsGltfPath(output, &binary);
   BlendBreakdown face;
   library.blendBreakdown(obj, t, &face);
   WeightTrack track;
@@ -95,7 +92,7 @@ bool WriteExpressionGltf(const LibraryAccess& library, ExpressionObject* obj, Ti
   if (shift > 0 && note)
     *note = "the keys start " + std::to_string(shift) + " ticks (" + JsonFloat(shift / float(TIME_TICKSPERSEC)) +
             " s) before 0, where glTF's times begin: the animation is moved that much later";
-  return WriteFaceGltf(face, WeightsAt(library, obj, face, t), track, binary, out, problem);
+  return WriteFaceGltf(LayOutFace(neutral, face), WeightsAt(library, obj, face, t), track, output, out, problem);
 }
 
 }  // namespace cli

@@ -10,6 +10,7 @@
 
 #include "blend_breakdown.h"
 #include "library_access.h"
+#include "obj_file.h"
 
 class ExpressionObject;
 
@@ -28,11 +29,12 @@ bool FrameWeights(const LibraryAccess& library, ExpressionObject* obj, const Ble
                   WeightTrack* track, TimeValue* shift, std::string* problem);
 
 // Writes the object as glTF to out (GLB when output ends in .glb): its blend
-// taken apart at t, the weights at t and, when animated, at every frame;
+// taken apart at t, laid out with the Neutral's mesh as the OBJ file gave it
+// (see LayOutFace), the weights at t and, when animated, at every frame;
 // animation that had to be moved to start at 0 is said in *note. False,
 // with *problem, when it cannot be written (see WriteFaceGltf).
-bool WriteExpressionGltf(const LibraryAccess& library, ExpressionObject* obj, TimeValue t, bool animated,
-                         const std::string& output, std::ostream& out, std::string* problem,
+bool WriteExpressionGltf(const LibraryAccess& library, ExpressionObject* obj, const ObjMesh& neutral, TimeValue t,
+                         bool animated, const std::string& output, std::ostream& out, std::string* problem,
                          std::string* note = nullptr);
 
 }  // namespace cli

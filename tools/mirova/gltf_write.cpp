@@ -13,7 +13,12 @@ namespace cli {
 namespace {
 
 int AccessorType(int components) {
-  return components == 4 ? TINYGLTF_TYPE_VEC4 : components == 3 ? TINYGLTF_TYPE_VEC3 : TINYGLTF_TYPE_SCALAR;
+  switch (components) {
+    case 2: return TINYGLTF_TYPE_VEC2;
+    case 3: return TINYGLTF_TYPE_VEC3;
+    case 4: return TINYGLTF_TYPE_VEC4;
+    default: return TINYGLTF_TYPE_SCALAR;
+  }
 }
 
 void SetBounds(const std::vector<float>& values, int components, tinygltf::Accessor& accessor) {
@@ -116,6 +121,9 @@ void AddLinearChannel(tinygltf::Animation& animation, int node, const char* path
 
 bool WriteGltf(const tinygltf::Model& model, bool binary, std::ostream& out) {
   tinygltf::TinyGLTF writer;
+  // Images are named by their URIs only: the default writer would encode
+  // pixels the model does not hold.
+  writer.SetImageWriter(nullptr, nullptr);
   // Pretty text is for people reading the .gltf; GLB's JSON stays compact.
   return writer.WriteGltfSceneToStream(&model, out, !binary, binary) && out.flush();
 }

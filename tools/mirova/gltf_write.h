@@ -23,7 +23,7 @@ tinygltf::Model NewGltfModel();
 class GltfBuffer {
  public:
   explicit GltfBuffer(tinygltf::Model& m) : model(m) {}
-  // values.size() / components float elements (1, 3 or 4 components); min
+  // values.size() / components float elements (1 to 4 components); min
   // and max are recorded when bounded (positions and key times need them).
   // viewTarget is the view's ARRAY_BUFFER target for vertex data, else 0.
   int AddFloats(const std::vector<float>& values, int components, bool bounded, int viewTarget = 0);
@@ -47,7 +47,7 @@ bool KeySeconds(const std::vector<int>& ticks, std::vector<float>* seconds);
 void AddLinearChannel(tinygltf::Animation& animation, int node, const char* path, int input, int output);
 
 // The model as GLB when binary, otherwise as glTF JSON with the buffer in a
-// data URI; false when out failed.
+// data URI (images stay where their URIs point); false when out failed.
 bool WriteGltf(const tinygltf::Model& model, bool binary, std::ostream& out);
 
 }  // namespace cli

@@ -10,6 +10,7 @@
 #include "face_targets.h"
 #include "gltf_write.h"
 #include "json.h"
+#include "mesh_normals.h"
 #include "morph_settings.h"
 #include "output_file.h"
 
@@ -77,9 +78,9 @@ class MorphCommand : public Command {
 
     ExpressionObject* obj = face.obj;
     ObjectState os = obj->Eval(time);
-    ObjMesh result;
-    result.polygons = face.neutral.polygons;
-    for (int i = 0; i < os.obj->NumPoints(); ++i) result.points.push_back(os.obj->GetPoint(i));
+    std::vector<Point3> points;
+    for (int i = 0; i < os.obj->NumPoints(); ++i) points.push_back(os.obj->GetPoint(i));
+    const ObjMesh result = Reshaped(face.neutral, points);
     bool failed = headless::AssertReports().size() != assertsBefore || !session.messages.Boxes().empty();
     if (!AllFinite(result.points)) {
       err << "mirova: the blend carries points past a float's range; nothing is written\n";
@@ -87,7 +88,7 @@ class MorphCommand : public Command {
     }
     if (!failed) {
       const int written = WriteReportTo(output, out, err, [&](std::ostream& to, std::string* problem) {
-        if (format == "gltf") return WriteExpressionGltf(library, obj, time, false, output, to, problem);
+        if (format == "gltf") return WriteExpressionGltf(library, obj, face.neutral, time, false, output, to, problem);
         WriteObj(to, result);
         return true;
       });

@@ -70,18 +70,20 @@ bool IsDecimal(const std::string& s) {
   return i == s.size();
 }
 
-// What is wrong with the coordinates of a vertex line (the text after its
-// "v"), or "".
-std::string VertexProblem(const std::string& coordinates) {
+// What is wrong with the coordinates of a v, vt or vn line (the text after
+// its keyword), or "": at least `least` finite decimals, of which no more
+// than `most` are looked at (a vertex may carry a colour after its three).
+std::string CoordinatesProblem(const std::string& coordinates, const char* what, int least, int most,
+                               const char* needs) {
   std::istringstream fields(coordinates);
   std::string field;
-  for (int axis = 0; axis < 3; ++axis) {
-    if (!(fields >> field)) return "a vertex needs three coordinates";
+  int read = 0;
+  for (; read < most && fields >> field; ++read) {
     // Past a float's range the reader would give infinity.
     if (!IsDecimal(field) || !std::isfinite(std::strtof(field.c_str(), nullptr)))
-      return "vertex coordinate \"" + field + "\" is not a finite number";
+      return std::string(what) + " coordinate \"" + field + "\" is not a finite number";
   }
-  return "";
+  return read < least ? needs : "";
 }
 
 // Far past any count a file of kMaxObjBytes holds, and far from overflowing.
@@ -101,36 +103,44 @@ bool ParseIndex(std::string_view s, long long& value) {
   return true;
 }
 
-// What is wrong with a face corner whose line follows `before` vertices, or
-// ""; *vertex is its vertex index as written.
-std::string CornerProblem(std::string_view corner, size_t before, long long* vertex) {
+// What a face corner names: v, vt and vn, in the order a corner writes them.
+enum CornerPart { kVertex, kTexture, kNormal, kCornerParts };
+const char* const kPartName[kCornerParts] = {"vertex", "texture coordinate", "normal"};
+
+// What is wrong with a face corner whose line follows before[part] vertices,
+// texture coordinates and normals, or ""; index[part] is each index as
+// written, 0 where the corner names none.
+std::string CornerProblem(std::string_view corner, const size_t before[kCornerParts],
+                          long long index[kCornerParts]) {
   auto problem = [&](const std::string& what) { return "face corner \"" + std::string(corner) + "\" " + what; };
   // The parts between slashes: v, then vt and vn, of which "v//vn" leaves vt out.
   for (size_t part = 0, start = 0;; ++part) {
     const size_t slash = std::min(corner.find('/', start), corner.size());
     const std::string_view text = corner.substr(start, slash - start);
-    const bool noTexture = part == 1 && text.empty() && slash < corner.size();
-    long long other = 0;
-    if (part == 3 || (!noTexture && !ParseIndex(text, part == 0 ? *vertex : other)))
+    const bool noTexture = part == kTexture && text.empty() && slash < corner.size();
+    if (part == kCornerParts || (!noTexture && !ParseIndex(text, index[part])))
       return problem("is not v, v/vt, v//vn or v/vt/vn in whole numbers");
-    if (part > 0 && !noTexture && (other == 0 || std::llabs(other) > INT_MAX))
+    if (part > kVertex && !noTexture && (index[part] == 0 || std::llabs(index[part]) > INT_MAX))
       return problem("has a texture or normal index of 0 or past an int");
     if (slash == corner.size()) break;
     start = slash + 1;
   }
-  if (*vertex == 0) return problem("names vertex 0: OBJ counts them from 1");
-  if (-*vertex > static_cast<long long>(before))
-    return problem("names a vertex the file does not have: " + std::to_string(before) + " come before its line");
+  if (index[kVertex] == 0) return problem("names vertex 0: OBJ counts them from 1");
+  for (int part = kVertex; part < kCornerParts; ++part)
+    if (-index[part] > static_cast<long long>(before[part]))
+      return problem(std::string("names a ") + kPartName[part] + " the file does not have: " +
+                     std::to_string(before[part]) + " come before its line");
   return "";
 }
 
-// What the lines so far hold: their vertices, and the corner naming the
-// farthest vertex past its own line (a later vertex line may make it good).
+// What the lines so far hold: their vertices, texture coordinates and
+// normals, and for each the corner naming the farthest one past its own line
+// (a later line may make it good).
 struct LinesSoFar {
-  size_t vertices = 0;
-  long long farthest = 0;
-  size_t farthestLine = 0;
-  std::string farthestCorner;
+  size_t counts[kCornerParts] = {};
+  long long farthest[kCornerParts] = {};
+  size_t farthestLine[kCornerParts] = {};
+  std::string farthestCorner[kCornerParts];
 };
 
 // What is wrong with the corners of a face line (the text after its "f"), or "".
@@ -143,26 +153,35 @@ std::string FaceProblem(std::string_view corners, size_t line, LinesSoFar& lines
     size_t end = at;
     while (end < corners.size() && !IsBlank(corners[end])) ++end;
     const std::string_view corner = corners.substr(at, end - at);
-    long long vertex = 0;
-    const std::string problem = CornerProblem(corner, lines.vertices, &vertex);
+    long long index[kCornerParts] = {};
+    const std::string problem = CornerProblem(corner, lines.counts, index);
     if (!problem.empty()) return problem;
-    if (vertex > lines.farthest && vertex > static_cast<long long>(lines.vertices))
-      lines = {lines.vertices, vertex, line, std::string(corner)};
+    for (int part = kVertex; part < kCornerParts; ++part) {
+      if (index[part] > lines.farthest[part] && index[part] > static_cast<long long>(lines.counts[part])) {
+        lines.farthest[part] = index[part];
+        lines.farthestLine[part] = line;
+        lines.farthestCorner[part] = std::string(corner);
+      }
+    }
     at = end;
   }
   return "";
 }
 
-// What is wrong with the line numbered `number`, or "".
+// What is wrong with the line numbered `number`, or "". The parser takes a
+// keyword only when a blank follows it.
 std::string LineProblem(std::string_view text, size_t number, LinesSoFar& lines) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos || first + 1 >= text.size() || !IsBlank(text[first + 1])) return "";
-  const std::string_view rest = text.substr(first + 2);
-  if (text[first] == 'v') {
-    ++lines.vertices;
-    return VertexProblem(std::string(rest));
-  }
-  return text[first] == 'f' ? FaceProblem(rest, number, lines) : "";
+  const std::string_view keyword = ObjKeyword(text);
+  const size_t after = static_cast<size_t>(keyword.data() - text.data()) + keyword.size();
+  if (after >= text.size()) return "";
+  const std::string rest(text.substr(after + 1));
+  if (keyword == "f") return FaceProblem(rest, number, lines);
+  const int part = keyword == "v" ? kVertex : keyword == "vt" ? kTexture : keyword == "vn" ? kNormal : -1;
+  if (part < 0) return "";
+  ++lines.counts[part];
+  if (part == kTexture) return CoordinatesProblem(rest, "texture", 1, 3, "a texture coordinate needs a value");
+  return part == kVertex ? CoordinatesProblem(rest, "vertex", 3, 3, "a vertex needs three coordinates")
+                         : CoordinatesProblem(rest, "normal", 3, 3, "a normal needs three coordinates");
 }
 
 }  // namespace
@@ -197,22 +216,31 @@ bool CheckObjBytes(const std::string& path, const std::string& text, std::string
          Refuse(path, LineOf(text, bad), ByteProblem(static_cast<unsigned char>(text[bad])), error);
 }
 
+std::string_view ObjKeyword(std::string_view line) {
+  const size_t first = std::min(line.find_first_not_of(" \t"), line.size());
+  const size_t end = std::min(line.find_first_of(" \t", first), line.size());
+  return line.substr(first, end - first);
+}
+
 bool CheckObjLines(const std::string& path, const std::string& text, std::string* error) {
   LinesSoFar lines;
-  size_t line = 1;
-  for (size_t at = 0; at < text.size(); ++line) {
-    size_t end = at;
-    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
-    const std::string problem = LineProblem(std::string_view(text).substr(at, end - at), line, lines);
-    if (!problem.empty()) return Refuse(path, line, problem, error);
-    at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  std::string problem;
+  size_t where = 0;
+  ForEachObjLine(text, [&](std::string_view line, size_t number) {
+    problem = LineProblem(line, number, lines);
+    where = number;
+    return problem.empty();
+  });
+  if (!problem.empty()) return Refuse(path, where, problem, error);
+  if (lines.counts[kVertex] == 0) return Refuse(path, 0, "no vertices: not an OBJ mesh", error);
+  for (int part = kVertex; part < kCornerParts; ++part) {
+    if (lines.farthest[part] <= static_cast<long long>(lines.counts[part])) continue;
+    return Refuse(path, lines.farthestLine[part],
+                  "face corner \"" + lines.farthestCorner[part] + "\" names a " + kPartName[part] +
+                      " the file does not have: it has " + std::to_string(lines.counts[part]),
+                  error);
   }
-  if (lines.vertices == 0) return Refuse(path, 0, "no vertices: not an OBJ mesh", error);
-  if (lines.farthest <= static_cast<long long>(lines.vertices)) return true;
-  return Refuse(path, lines.farthestLine,
-                "face corner \"" + lines.farthestCorner + "\" names a vertex the file does not have: it has " +
-                    std::to_string(lines.vertices),
-                error);
+  return true;
 }
 
 }  // namespace cli

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace cli {
 
@@ -26,12 +27,30 @@ bool ReadObjFileText(const std::string& path, std::string& text, std::string* er
 bool CheckObjBytes(const std::string& path, const std::string& text, std::string* error);
 
 // False with *error when text holds no vertex, or at the first line the
-// parser would misread: a vertex whose three coordinates are not all finite
-// decimals, a face corner that is not v, v/vt, v//vn or v/vt/vn in whole
-// numbers, or whose vertex the file does not have (counted from 1, or back
-// from -1 before the line). Lines end as the parser ends them: LF, CR LF or
-// CR.
+// parser would misread: a vertex or normal whose three coordinates, or a
+// texture coordinate whose one to three, are not all finite decimals, a face
+// corner that is not v, v/vt, v//vn or v/vt/vn in whole numbers, or whose
+// vertex, texture coordinate or normal the file does not have (counted from
+// 1, or back from -1 before the line).
 bool CheckObjLines(const std::string& path, const std::string& text, std::string* error);
+
+// The first word of an OBJ line, its keyword ("v", "f", "usemtl" ...); empty
+// for a blank line.
+std::string_view ObjKeyword(std::string_view line);
+
+// Calls visit(line, number) for each line of text, numbered from 1, until it
+// returns false. Lines end as the parser ends them: LF, CR LF or CR.
+template <typename Visit>
+void ForEachObjLine(const std::string& text, Visit visit) {
+  size_t number = 1;
+  for (size_t at = 0; at < text.size(); ++number) {
+    // A plain loop: find_first_of would search its set once for every byte.
+    size_t end = at;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+    if (!visit(std::string_view(text).substr(at, end - at), number)) return;
+    at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+}
 
 }  // namespace cli
 
