@@ -20,6 +20,9 @@ async function check(file) {
     uri: path.basename(file),
     maxIssues: 0,
     writeTimestamp: false,
+    // Buffers and images a .gltf names by URI are read from beside it.
+    externalResourceFunction: (uri) =>
+      fs.promises.readFile(path.join(path.dirname(file), decodeURIComponent(uri))).then((data) => new Uint8Array(data)),
   });
   for (const m of report.issues.messages) {
     console.log(`${file}: ${severities[m.severity]} ${m.code} at ${m.pointer || m.offset || '/'}: ${m.message}`);
