@@ -6,11 +6,14 @@
 
 For each size it writes a motion take (N samples, .asc) and a tracker
 recording (N samples x 30 markers, .trc), then runs `camera` (json, chan,
-gltf), `face`, `inspect FILE.trc` and `inspect FILE.asc`, printing wall time,
+gltf), `face` (json; glb of the built-in face; glb of the test rig of
+tests/rig/make_rig.py driven with --rig), `inspect FILE.trc` and
+`inspect FILE.asc`, printing wall time,
 processor time (user + system), peak resident memory and, for the recording,
 its size in memory counted as samples x markers x 2 floats (the positions) +
 samples x 1 int (the times) + the marker names; then, per size, how many
-times as long `face` took as `inspect` of the same recording. The bundled
+times as long `face` took as `inspect` of the same recording, and the rig
+run's time and peak memory over those of `face` to glb. The bundled
 examples' JSON, .chan, OBJ and glTF outputs are made too, and the bundled
 take's 150 frames pictured by `view` (kept apart: not saved or compared).
 
@@ -130,6 +133,15 @@ def example_runs(mirova, out):
     ]
 
 
+def test_rig(work):
+    """The test rig, made once in work."""
+    rig = os.path.join(work, "rig", "rig.glb")
+    if not os.path.exists(rig):
+        subprocess.run([sys.executable, os.path.join(TOP, "tests", "rig", "make_rig.py"), os.path.dirname(rig)],
+                       check=True)
+    return rig
+
+
 def sized_runs(mirova, work, out, n):
     asc, trc = os.path.join(work, "take-%d.asc" % n), os.path.join(work, "face-%d.trc" % n)
     for path, write in ((asc, write_take), (trc, write_recording)):
@@ -145,6 +157,8 @@ def sized_runs(mirova, work, out, n):
         ("camera glb", [mirova, "camera", asc, "--format", "gltf", "-o", o("camera.glb")], None),
         ("face json", [mirova, "face", trc] + neutral + ["-o", o("face.json")], None),
         ("face stdout", [mirova, "face", trc] + neutral, o("face-stdout.json")),
+        ("face glb", [mirova, "face", trc, "-o", o("face.glb")], None),
+        ("face rig glb", [mirova, "face", trc, "--rig", test_rig(work), "-o", o("face-rig.glb")], None),
         ("inspect trc", [mirova, "inspect", trc], o("inspect-trc.json")),
         ("inspect asc", [mirova, "inspect", asc], o("inspect-asc.json")),
     ]
@@ -194,12 +208,15 @@ def main():
     times = {}
     for label, cmd, so in runs:
         status, wall, cpu, rss = run(cmd, args.work, out, so)
-        times[label] = (wall, cpu)
+        times[label] = (wall, cpu, rss)
         print("%-24s %6d %9.3f %9.3f %12.1f" % (label, status, wall, cpu, rss / 1024.0))
     for n in sizes:
         face, inspect = times["%d face json" % n], times["%d inspect trc" % n]
         print("%d samples: face took %.1f times as long as inspect (wall; %.1f in processor time)" %
               (n, face[0] / max(inspect[0], 1e-3), face[1] / max(inspect[1], 1e-3)))
+        rig, glb = times["%d face rig glb" % n], times["%d face glb" % n]
+        print("%d samples: face --rig took %.2f times the wall time (%.2f the processor time) and %.2f times the "
+              "peak memory of face to glb" % (n, rig[0] / max(glb[0], 1e-3), rig[1] / max(glb[1], 1e-3), rig[2] / glb[2]))
     if args.callgrind:
         print(callgrind_share(args.mirova, args.work, min(sizes)))
     if args.save:
