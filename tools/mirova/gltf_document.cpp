@@ -13,6 +13,8 @@ namespace cli {
 namespace {
 
 const uint32_t kGlbMagic = 0x46546C67, kJsonChunk = 0x4E4F534A, kBinChunk = 0x004E4942;
+// Writing JSON back recurses once a level; no glTF nests anywhere near this.
+const int kMaxDepth = 256;
 
 uint32_t Word(const std::string& bytes, size_t at) {
   uint32_t v = 0;
@@ -77,6 +79,16 @@ std::string BinOf(const GltfDocument& doc) {
   return bytes;
 }
 
+// What keeps a parsed document from being taken as it is; "" when nothing.
+std::string ContentProblem(const GltfDocument& doc, int depth) {
+  if (depth > kMaxDepth) return "JSON nested more than " + std::to_string(kMaxDepth) + " levels deep";
+  if (!FirstBufferIsBin(doc.json)) return "";
+  const long long length = IndexAt(Items(doc.json, "buffers")[0], "byteLength", -1);
+  if (length >= 0 && static_cast<unsigned long long>(length) <= doc.bin.size()) return "";
+  return "buffer 0 is the binary chunk, whose " + std::to_string(doc.bin.size()) +
+         " bytes its byteLength does not fit";
+}
+
 // Every view an accessor or an image reads, outside the accessors from first on.
 std::set<long long> ViewsUsed(const Json& json, size_t firstAccessor) {
   std::set<long long> views;
@@ -110,8 +122,12 @@ bool ReadGltfDocument(const std::string& path, GltfDocument* doc, std::string* e
   } else {
     text.swap(bytes);
   }
+  int deepest = 0;
   try {
-    doc->json = Json::parse(text);
+    doc->json = Json::parse(text, [&deepest](int depth, Json::parse_event_t, Json&) {
+      deepest = std::max(deepest, depth);
+      return true;
+    });
   } catch (const Json::parse_error& e) {
     const std::string line = std::to_string(LineAt(text, e.byte ? e.byte - 1 : 0));
     *error = where + (glb ? ": line " + line + " of its JSON chunk" : ":" + line) +
@@ -119,6 +135,11 @@ bool ReadGltfDocument(const std::string& path, GltfDocument* doc, std::string* e
     return false;
   }
   const Json& json = doc->json;
+  const std::string problem = ContentProblem(*doc, deepest);
+  if (!problem.empty()) {
+    *error = where + ": " + problem;
+    return false;
+  }
   const bool versioned = json.is_object() && json.contains("asset") && json["asset"].is_object() &&
                          json["asset"].contains("version") && json["asset"]["version"].is_string();
   if (versioned && json["asset"]["version"].get<std::string>().rfind("2.", 0) == 0) return true;
@@ -195,8 +216,10 @@ void GltfAppender::Finish() {
 bool DropTrailingData(GltfDocument& doc, const std::set<long long>& accessors) {
   Json& json = doc.json;
   if (Items(json, "buffers").empty()) return false;
-  const size_t count = Items(json, "accessors").size(), first = count - accessors.size();
-  if (accessors.empty() || *accessors.begin() != static_cast<long long>(first) ||
+  const size_t count = Items(json, "accessors").size();
+  if (accessors.empty() || accessors.size() > count) return false;
+  const size_t first = count - accessors.size();
+  if (*accessors.begin() != static_cast<long long>(first) ||
       *accessors.rbegin() != static_cast<long long>(count) - 1)
     return false;
   std::set<long long> views;
@@ -273,10 +296,11 @@ bool WriteGltfDocument(GltfDocument& doc, bool binary, std::ostream& out) {
   const bool bin = FirstBufferIsBin(doc.json);
   if (!binary) {
     if (bin) doc.json["buffers"][0]["uri"] = DataUri(BinOf(doc));
-    out << doc.json.dump(2) << "\n";
-    return static_cast<bool>(out.flush());
+    // A name made of a file name may hold bytes that are no UTF-8.
+    out << doc.json.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+    return true;
   }
-  std::string text = doc.json.dump();
+  std::string text = doc.json.dump(-1, ' ', false, Json::error_handler_t::replace);
   text.resize(Align4(text.size()), ' ');
   const size_t binLength =
       bin ? Align4(static_cast<size_t>(std::max(0LL, IndexAt(doc.json["buffers"][0], "byteLength", 0)))) : 0;
@@ -295,7 +319,7 @@ bool WriteGltfDocument(GltfDocument& doc, bool binary, std::ostream& out) {
     out.write(doc.bin.data(), static_cast<std::streamsize>(kept));
     out << std::string(binLength - kept, '\0');
   }
-  return static_cast<bool>(out.flush());
+  return true;
 }
 
 }  // namespace cli

@@ -70,7 +70,8 @@ long long TakeOwnAnimation(GltfDocument& doc, const std::string& name, const cha
 void PutOwnAnimation(GltfDocument& doc, long long index, const char* what, Json animation);
 
 // The document as GLB (binary) or as glTF JSON; a GLB's binary chunk written
-// to text goes into buffer 0 as a data URI. False when out failed.
+// to text goes into buffer 0 as a data URI. False for a GLB past 4 GiB,
+// which its header cannot count; out's own failures are its owner's to say.
 bool WriteGltfDocument(GltfDocument& doc, bool binary, std::ostream& out);
 
 }  // namespace cli

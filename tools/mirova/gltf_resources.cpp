@@ -63,15 +63,16 @@ bool SameFile(const std::string& a, const std::string& b) {
   return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-bool MakeFolders(const std::string& folder, std::string* problem) {
-  for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-    const std::string part = folder.substr(0, slash);
+// Makes the folders of path (relative) below base, which exists.
+bool MakeFolders(const std::string& base, const std::string& path, std::string* problem) {
+  for (size_t slash = path.find('/'); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+    const std::string part = base + "/" + path.substr(0, slash);
     if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
       *problem = "cannot make the folder " + Printable(part) + ": " + std::strerror(errno);
       return false;
     }
-    if (slash == std::string::npos) return true;
   }
+  return true;
 }
 
 // Copies from to to, whole or not at all; a file already at to is kept when
@@ -86,7 +87,6 @@ bool CopyOne(const std::string& from, const std::string& to, std::ostream& err, 
         Printable(to) + " is there already and holds other bytes than " + Printable(from) + "; it is not written over";
     return false;
   }
-  if (!MakeFolders(FolderOf(to), problem)) return false;
   OutputFile file(to);
   file.Stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (file.Commit(err)) return true;
@@ -100,7 +100,8 @@ bool CopyResources(const GltfDocument& doc, const std::string& output, std::ostr
   struct stat st;
   if (stat(output.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return true;
   const std::string from = FolderOf(doc.path), to = FolderOf(output);
-  if (SameFile(from, to)) return true;
+  // A folder that is not there is the output's to report.
+  if (SameFile(from, to) || stat(to.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return true;
   std::set<std::string> uris;
   for (const char* list : {"buffers", "images"})
     for (const Json& item : Items(doc.json, list))
@@ -115,7 +116,7 @@ bool CopyResources(const GltfDocument& doc, const std::string& output, std::ostr
           << ", so it is not copied; " << Printable(output) << " may not find it\n";
       continue;
     }
-    if (!CopyOne(source, copy, err, problem)) return false;
+    if (!MakeFolders(to, path, problem) || !CopyOne(source, copy, err, problem)) return false;
   }
   return true;
 }

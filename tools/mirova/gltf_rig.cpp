@@ -223,7 +223,7 @@ bool GltfRig::Write(const WeightTrack& channels, const std::string& name, const 
   PutOwnAnimation(doc, replaced, "face", std::move(animation));
   if (!CopyResources(doc, output, err, problem)) return false;
   if (WriteGltfDocument(doc, binary, out)) return true;
-  *problem = "cannot write the glTF";
+  *problem = "a GLB holds at most 4 GiB";
   return false;
 }
 

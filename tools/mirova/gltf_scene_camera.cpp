@@ -111,7 +111,7 @@ bool GltfSceneCamera::Write(const std::vector<CameraKey>& keys, float fov, const
   }
   if (!CopyResources(doc, output, err, problem)) return false;
   if (WriteGltfDocument(doc, binary, out)) return true;
-  *problem = "cannot write the glTF";
+  *problem = "a GLB holds at most 4 GiB";
   return false;
 }
 
