@@ -267,6 +267,17 @@ TEST(Rig, LeftIsThePerformersLeft) {
   std::remove(recording.c_str());
 }
 
+// A name made of a file name whose bytes are no UTF-8 is written as UTF-8.
+TEST(Rig, AFileNameOfAnyBytesNamesTheAnimation) {
+  const std::string recording = testing::TempDir() + "take\xff.trc", path = Rigs() + "bytes.gltf";
+  std::ofstream(recording, std::ios::binary) << FileText(kTake);
+  CliRun run = Mirova("face", {recording, "--rig", Rigs() + "rig.glb", "-o", path});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(gltf_check::PassesValidator(path));
+  EXPECT_NE(AnimationNamed(Loaded(path), "take\xEF\xBF\xBD"), nullptr);
+  std::remove(recording.c_str());
+}
+
 TEST(Rig, AMapChoosesTheTargetsAndItsFaultsAreNamed) {
   const ChannelFrames object = ObjectWeights(kTake);
   const std::string map = testing::TempDir() + "map.json", path = Rigs() + "mapped.gltf";

@@ -85,8 +85,7 @@ std::string ContentProblem(const GltfDocument& doc, int depth) {
   if (!FirstBufferIsBin(doc.json)) return "";
   const long long length = IndexAt(Items(doc.json, "buffers")[0], "byteLength", -1);
   if (length >= 0 && static_cast<unsigned long long>(length) <= doc.bin.size()) return "";
-  return "buffer 0 is the binary chunk, whose " + std::to_string(doc.bin.size()) +
-         " bytes its byteLength does not fit";
+  return "buffer 0 is the binary chunk, whose " + std::to_string(doc.bin.size()) + " bytes its byteLength does not fit";
 }
 
 // Every view an accessor or an image reads, outside the accessors from first on.
@@ -219,8 +218,7 @@ bool DropTrailingData(GltfDocument& doc, const std::set<long long>& accessors) {
   const size_t count = Items(json, "accessors").size();
   if (accessors.empty() || accessors.size() > count) return false;
   const size_t first = count - accessors.size();
-  if (*accessors.begin() != static_cast<long long>(first) ||
-      *accessors.rbegin() != static_cast<long long>(count) - 1)
+  if (*accessors.begin() != static_cast<long long>(first) || *accessors.rbegin() != static_cast<long long>(count) - 1)
     return false;
   std::set<long long> views;
   for (size_t i = first; i < count; ++i) views.insert(IndexAt(json["accessors"][i], "bufferView"));

@@ -129,6 +129,23 @@ bool ChannelTrack(const LibraryAccess& library, ExpressionObject* obj, WeightTra
   return true;
 }
 
+// The targets map names that no mesh has.
+std::vector<std::string> MissingTargets(const std::vector<RigMesh>& meshes, const RigMap& map) {
+  std::vector<std::string> missing;
+  for (const std::string& name : MappedTargets(map)) {
+    const bool found = std::any_of(meshes.begin(), meshes.end(), [&](const RigMesh& m) {
+      return std::find(m.names.begin(), m.names.end(), name) != m.names.end();
+    });
+    if (!found) missing.push_back(name);
+  }
+  return missing;
+}
+
+struct DrivenNode {
+  size_t node, mesh;
+  std::vector<double> rest;  // its weights at rest
+};
+
 std::string NameList(const std::vector<std::string>& names) {
   std::string list;
   for (const std::string& n : names) list += (list.empty() ? "" : ", ") + Printable(n);
@@ -148,15 +165,7 @@ int GltfRig::Load(const std::string& rigPath, const std::string& mapPath, std::o
     err << "mirova: " << error << "\n";
     return EXIT_USAGE;
   }
-  const Json& meshList = Items(doc.json, "meshes");
-  for (const Json& mesh : meshList) meshes.push_back(DrivenMesh(doc.json, mesh, map));
-  std::vector<std::string> missing;
-  for (const std::string& name : MappedTargets(map)) {
-    const bool found = std::any_of(meshes.begin(), meshes.end(), [&](const RigMesh& m) {
-      return std::find(m.names.begin(), m.names.end(), name) != m.names.end();
-    });
-    if (!found) missing.push_back(name);
-  }
+  for (const Json& mesh : Items(doc.json, "meshes")) meshes.push_back(DrivenMesh(doc.json, mesh, map));
   bool shown = false;
   const Json& nodes = Items(doc.json, "nodes");
   for (size_t n = 0; n < nodes.size(); ++n) {
@@ -174,6 +183,7 @@ int GltfRig::Load(const std::string& rigPath, const std::string& mapPath, std::o
         << NameList(MappedTargets(map)) << "), so nothing is written\n";
     return EXIT_REFUSED;
   }
+  const std::vector<std::string> missing = MissingTargets(meshes, map);
   if (!missing.empty())
     err << "mirova: " << Printable(rigPath) << " has no morph target named " << NameList(missing) << " (" << from
         << " names them); they are left out\n";
@@ -187,16 +197,14 @@ bool GltfRig::Write(const WeightTrack& channels, const std::string& name, const 
     *problem = seconds.empty() ? "no frame to key" : "the frames lie too close together for glTF's times";
     return false;
   }
-  // Each node's mesh and rest weights, read before the document grows.
-  std::vector<std::pair<size_t, std::vector<double>>> driven;  // node, rest weights
-  std::vector<size_t> meshOf;
+  // Read before the document grows.
+  std::vector<DrivenNode> driven;
   const Json& nodes = Items(doc.json, "nodes");
   for (size_t n = 0; n < nodes.size(); ++n) {
     const long long m = IndexAt(nodes[n], "mesh");
     if (m < 0 || !meshes[static_cast<size_t>(m)].Driven()) continue;
     const size_t mesh = static_cast<size_t>(m);
-    driven.push_back({n, RestWeights(nodes[n], Items(doc.json, "meshes")[mesh], meshes[mesh].names.size())});
-    meshOf.push_back(mesh);
+    driven.push_back({n, mesh, RestWeights(nodes[n], Items(doc.json, "meshes")[mesh], meshes[mesh].names.size())});
   }
   const long long replaced = TakeOwnAnimation(doc, name, "face", err);
   GltfAppender data(doc, binary);
@@ -204,10 +212,10 @@ bool GltfRig::Write(const WeightTrack& channels, const std::string& name, const 
   Json animation = {{"name", name}, {"channels", Json::array()}, {"samplers", Json::array()}};
   // Nodes that show one mesh at the same rest share their weights.
   std::map<std::pair<size_t, std::vector<double>>, size_t> samplerOf;
-  for (size_t i = 0; i < driven.size(); ++i) {
-    const auto key = std::make_pair(meshOf[i], driven[i].second);
+  for (const DrivenNode& d : driven) {
+    const auto key = std::make_pair(d.mesh, d.rest);
     if (!samplerOf.count(key)) {
-      const std::vector<float> values = FrameTargetWeights(meshes[meshOf[i]], driven[i].second, channels);
+      const std::vector<float> values = FrameTargetWeights(meshes[d.mesh], d.rest, channels);
       if (!AllFinite(values)) {
         *problem = "a weight is not a finite number";
         return false;
@@ -216,8 +224,7 @@ bool GltfRig::Write(const WeightTrack& channels, const std::string& name, const 
       animation["samplers"].push_back(
           {{"input", input}, {"output", data.AddFloats(values, 1, false)}, {"interpolation", "LINEAR"}});
     }
-    animation["channels"].push_back(
-        {{"sampler", samplerOf[key]}, {"target", {{"node", driven[i].first}, {"path", "weights"}}}});
+    animation["channels"].push_back({{"sampler", samplerOf[key]}, {"target", {{"node", d.node}, {"path", "weights"}}}});
   }
   data.Finish();
   PutOwnAnimation(doc, replaced, "face", std::move(animation));

@@ -79,8 +79,9 @@ using Json = nlohmann::json;
 class MapReader : public nlohmann::json_sax<Json> {
  public:
   MapReader(RigMap* map, const size_t* line) : map(map), line(line) {}
+  // What was wrong, and where: a byte when the parser says, else a line.
   std::string problem;
-  size_t problemLine = 0;
+  size_t faultByte = 0, problemLine = 0;
 
   bool null() override { return Refuse("null"); }
   bool boolean(bool) override { return Refuse("true or false"); }
@@ -110,12 +111,11 @@ class MapReader : public nlohmann::json_sax<Json> {
     faultByte = position;
     return false;
   }
-  size_t faultByte = 0;
 
  private:
   bool Channel(const std::string& name) {
     channel = ChannelNamed(name);
-    if (channel < 0) return Fail("\"" + name + "\" is no channel; the channels are " + ChannelList());
+    if (channel < 0) return Fail("\"" + Printable(name) + "\" is no channel; the channels are " + ChannelList());
     if (seen[channel]) return Fail("the channel \"" + name + "\" is named twice");
     seen[channel] = true;
     return true;
@@ -124,13 +124,13 @@ class MapReader : public nlohmann::json_sax<Json> {
     if (name.empty()) return Fail("a target without a name");
     const std::vector<RigDrive>& drives = map->drives[channel];
     if (std::any_of(drives.begin(), drives.end(), [&](const RigDrive& d) { return d.target == name; }))
-      return Fail("\"" + name + "\" is named twice under \"" + expressionChannels[channel].name + "\"");
+      return Fail("\"" + Printable(name) + "\" is named twice under \"" + expressionChannels[channel].name + "\"");
     target = name;
     return true;
   }
   bool Factor(double factor) {
     if (depth != 2) return Refuse("a number");
-    if (!std::isfinite(factor)) return Fail("the factor of \"" + target + "\" is not a finite number");
+    if (!std::isfinite(factor)) return Fail("the factor of \"" + Printable(target) + "\" is not a finite number");
     map->drives[channel].push_back({target, factor});
     return true;
   }
@@ -140,7 +140,7 @@ class MapReader : public nlohmann::json_sax<Json> {
     if (depth == 1)
       return Fail("the channel \"" + std::string(expressionChannels[channel].name) +
                   "\" holds an object of targets and factors, not " + what);
-    return Fail("the factor of \"" + target + "\" is a number, not " + what);
+    return Fail("the factor of \"" + Printable(target) + "\" is a number, not " + what);
   }
   bool Fail(const std::string& why) {
     problem = why;
