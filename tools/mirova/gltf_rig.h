@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "blend_breakdown.h"
-#include "gltf_document.h"
+#include "gltf_edit.h"
 #include "library_access.h"
 #include "rig_map.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "chan.h"
-#include "gltf_document.h"
+#include "gltf_edit.h"
 
 namespace cli {
 
