@@ -55,7 +55,8 @@ class CameraCommand : public Command {
     app.add_option("-o", output, "Write to OUT, whole or not at all, instead of standard output")->type_name("OUT");
     app.add_option("--into", into, "Add the keyed camera to this glTF scene (-o OUT.glb|OUT.gltf)")
         ->type_name("SCENE.glb|.gltf");
-    app.add_option("--camera-name", cameraName, "With --into: the camera node's name (the take's file name)")
+    app.add_option("--camera-name", cameraName,
+                   "With --into: the camera node's name (the take's file name less its extension)")
         ->type_name("NAME");
     app.add_option("--plugin", plugin, "The plug-in module to load (mirova.dlu of this install)")->type_name("FILE");
   }
