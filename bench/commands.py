@@ -6,15 +6,17 @@
 
 For each size it writes a motion take (N samples, .asc) and a tracker
 recording (N samples x 30 markers, .trc), then runs `camera` (json, chan,
-gltf), `take` back from the glTF and the .chan `camera` wrote, `face` (json,
-and glTF of the built-in face with its targets),
+gltf), `take` back from the glTF and the .chan `camera` wrote, `face` (json;
+glb of the built-in face; glb of the test rig of tests/rig/make_rig.py
+driven with --rig),
 `inspect FILE.trc` and `inspect FILE.asc`, printing wall time,
 processor time (user + system), peak resident memory and, for the recording,
 its size in memory counted as samples x markers x 2 floats (the positions) +
 samples x 1 int (the times) + the marker names; then, per size, how many
 times as long `face` took as `inspect` of the same recording, how many times
 as long the round trip (`camera --format gltf`, then `take`) took as
-`camera` (json), and how far the take that came back lies from the one that
+`camera` (json), the rig run's time and peak memory over those of `face`
+to glb, and how far the take that came back lies from the one that
 went out (largest difference of an angle in degrees, of a position relative
 to its size; they must stay within 1e-3 and 1e-4). The bundled
 examples' JSON, .chan, OBJ and glTF outputs are made too, and the bundled
@@ -149,6 +151,15 @@ def example_runs(mirova, out):
     ]
 
 
+def test_rig(work):
+    """The test rig, made once in work."""
+    rig = os.path.join(work, "rig", "rig.glb")
+    if not os.path.exists(rig):
+        subprocess.run([sys.executable, os.path.join(TOP, "tests", "rig", "make_rig.py"), os.path.dirname(rig)],
+                       check=True)
+    return rig
+
+
 def sized_runs(mirova, work, out, n):
     asc, trc = os.path.join(work, "take-%d.asc" % n), os.path.join(work, "face-%d.trc" % n)
     sweep = os.path.join(work, "sweep-%d.asc" % n)
@@ -170,6 +181,7 @@ def sized_runs(mirova, work, out, n):
         ("face json", [mirova, "face", trc] + neutral + ["-o", o("face.json")], None),
         ("face stdout", [mirova, "face", trc] + neutral, o("face-stdout.json")),
         ("face glb", [mirova, "face", trc, "-o", o("face.glb")], None),
+        ("face rig glb", [mirova, "face", trc, "--rig", test_rig(work), "-o", o("face-rig.glb")], None),
         ("inspect trc", [mirova, "inspect", trc], o("inspect-trc.json")),
         ("inspect asc", [mirova, "inspect", asc], o("inspect-asc.json")),
     ]
@@ -244,7 +256,7 @@ def main():
     round_trip_failed = False
     for label, cmd, so in runs:
         status, wall, cpu, rss = run(cmd, args.work, out, so)
-        times[label] = (wall, cpu)
+        times[label] = (wall, cpu, rss)
         print("%-24s %6d %9.3f %9.3f %12.1f" % (label, status, wall, cpu, rss / 1024.0))
     for n in sizes:
         face, inspect = times["%d face json" % n], times["%d inspect trc" % n]
@@ -262,6 +274,9 @@ def main():
             print("%d samples of %s via %s: " % (n, sent, via) +
                   ("the take came back with another number of samples" if deviation is None else
                    "largest difference %.2g degrees, %.2g relative in position" % deviation))
+        rig, glb = times["%d face rig glb" % n], times["%d face glb" % n]
+        print("%d samples: face --rig took %.2f times the wall time (%.2f the processor time) and %.2f times the "
+              "peak memory of face to glb" % (n, rig[0] / max(glb[0], 1e-3), rig[1] / max(glb[1], 1e-3), rig[2] / glb[2]))
     if args.callgrind:
         print(callgrind_share(args.mirova, args.work, min(sizes)))
     if args.save:

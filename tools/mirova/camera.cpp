@@ -9,6 +9,7 @@
 #include "commands.h"
 #include "fault_message.h"
 #include "file_names.h"
+#include "gltf_scene_camera.h"
 #include "gltf_write.h"
 #include "output_file.h"
 #include "session.h"
@@ -52,6 +53,11 @@ class CameraCommand : public Command {
         ->type_name("json|chan|gltf")
         ->check(OneOf({"json", "chan", "gltf"}));
     app.add_option("-o", output, "Write to OUT, whole or not at all, instead of standard output")->type_name("OUT");
+    app.add_option("--into", into, "Add the keyed camera to this glTF scene (-o OUT.glb|OUT.gltf)")
+        ->type_name("SCENE.glb|.gltf");
+    app.add_option("--camera-name", cameraName,
+                   "With --into: the camera node's name (the take's file name less its extension)")
+        ->type_name("NAME");
     app.add_option("--plugin", plugin, "The plug-in module to load (mirova.dlu of this install)")->type_name("FILE");
   }
 
@@ -60,13 +66,20 @@ class CameraCommand : public Command {
     std::string problem;
     format = OutputFormat(output, format, formatOption->count() > 0, {"json", "chan", "gltf"}, &problem);
     if (problem.empty() && format == "gltf" && !IsGltfPath(output)) return "glTF wants -o OUT.glb or OUT.gltf";
+    if (problem.empty() && !into.empty() && format != "gltf") return "--into wants -o OUT.glb or OUT.gltf";
+    if (!cameraName.empty() && into.empty()) return "--camera-name is for --into";
     return problem;
   }
 
-  std::vector<std::string> Inputs() const override { return {work.file}; }
+  std::vector<std::string> Inputs() const override {
+    return into.empty() ? std::vector<std::string>{work.file} : std::vector<std::string>{work.file, into};
+  }
   std::string Output() const override { return output; }
 
   int Run(std::ostream& out, std::ostream& err) override {
+    const std::string node = cameraName.empty() ? StemOf(work.file) : cameraName;
+    const int loaded = into.empty() ? EXIT_OK : scene.Load(into, node, err);
+    if (loaded != EXIT_OK) return loaded;
     Session session(plugin.empty() ? PluginPath() : plugin, err);
     if (!session.Ready()) return EXIT_USAGE;
     headless::Host& host = session.host;
@@ -91,6 +104,8 @@ class CameraCommand : public Command {
       bool binary = false;
       IsGltfPath(output, &binary);
       status = WriteReportTo(output, out, err, [&](std::ostream& to, std::string* problem) {
+        if (!into.empty())
+          return scene.Write(CameraKeys(camera), CameraFov(camera), output, binary, to, err, problem);
         return WriteCameraReport(camera, take, session.messages, format, binary, to, problem);
       });
     }
@@ -101,7 +116,8 @@ class CameraCommand : public Command {
  private:
   PanelWork work{"", "30"};
   bool off[kAxes] = {};
-  std::string format = "json", output, plugin;
+  std::string format = "json", output, plugin, into, cameraName;
+  GltfSceneCamera scene;
   CLI::Option* formatOption = nullptr;
 };
 

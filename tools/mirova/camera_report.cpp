@@ -26,21 +26,12 @@ CameraKey KeyOf(INode* camera, int i) {
   return key;
 }
 
-std::vector<CameraKey> KeysOf(INode* camera) {
-  std::vector<CameraKey> keys(static_cast<size_t>(KeyCount(camera)));
-  for (size_t i = 0; i < keys.size(); ++i) keys[i] = KeyOf(camera, static_cast<int>(i));
-  return keys;
-}
-
 Point3 ScaleOf(INode* camera) {
   ScaleValue scale;
   Interval valid = FOREVER;
   camera->GetTMController()->GetScaleController()->GetValue(0, &scale, valid, CTRL_ABSOLUTE);
   return scale.s;
 }
-
-// Horizontal, in radians.
-float FovOf(INode* camera) { return static_cast<GenCamera*>(camera->GetObjectRef())->GetFOV(); }
 
 void WriteCameraJson(std::ostream& out, INode* camera, const PanelTake& take, const MessageLog& messages) {
   JsonWriter json(out);
@@ -68,12 +59,20 @@ void WriteCameraJson(std::ostream& out, INode* camera, const PanelTake& take, co
 
 }  // namespace
 
+std::vector<CameraKey> CameraKeys(INode* camera) {
+  std::vector<CameraKey> keys(static_cast<size_t>(KeyCount(camera)));
+  for (size_t i = 0; i < keys.size(); ++i) keys[i] = KeyOf(camera, static_cast<int>(i));
+  return keys;
+}
+
+float CameraFov(INode* camera) { return static_cast<GenCamera*>(camera->GetObjectRef())->GetFOV(); }
+
 bool WriteCameraReport(INode* camera, const PanelTake& take, const MessageLog& messages, const std::string& format,
                        bool binary, std::ostream& to, std::string* problem) {
   if (format == "chan")
-    WriteChan(to, KeysOf(camera), take.fps, VerticalFov(FovOf(camera)) * 180.0 / 3.14159265358979323846);
+    WriteChan(to, CameraKeys(camera), take.fps, VerticalFov(CameraFov(camera)) * 180.0 / 3.14159265358979323846);
   else if (format == "gltf")
-    return WriteCameraGltf(KeysOf(camera), FovOf(camera), binary, to, problem);
+    return WriteCameraGltf(CameraKeys(camera), CameraFov(camera), binary, to, problem);
   else
     WriteCameraJson(to, camera, take, messages);
   return true;

@@ -5,11 +5,18 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "camera_panel.h"
+#include "chan.h"
 #include "messages.h"
 
 namespace cli {
+
+// The camera at each of its position keys, and its horizontal field of view
+// in radians.
+std::vector<CameraKey> CameraKeys(INode* camera);
+float CameraFov(INode* camera);
 
 // The camera's keys in format ("json", "chan" or "gltf"; glTF as GLB when
 // binary), with what the panel showed of the take. False, with *problem,

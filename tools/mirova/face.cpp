@@ -10,6 +10,7 @@
 #include "face_morph.h"
 #include "face_targets.h"
 #include "file_names.h"
+#include "gltf_rig.h"
 #include "gltf_write.h"
 #include "inspect_formats.h"
 #include "json.h"
@@ -74,6 +75,10 @@ class FaceCommand : public Command {
         ->type_name("json|gltf")
         ->check(OneOf({"json", "gltf"}));
     app.add_option("-o", output, "Write to OUT, whole or not at all, instead of standard output")->type_name("OUT");
+    app.add_option("--rig", rig, "Drive this glTF rig's morph targets instead (-o OUT.glb|OUT.gltf)")
+        ->type_name("AVATAR.glb|.gltf");
+    app.add_option("--map", map, "With --rig: which targets each channel drives (the 52-name preset by default)")
+        ->type_name("MAP.json");
   }
 
   std::string Check() override {
@@ -83,6 +88,11 @@ class FaceCommand : public Command {
     if (!problem.empty()) return problem;
     if (format == "gltf" && !IsGltfPath(output)) return "glTF wants -o OUT.glb or OUT.gltf";
     if (noTargets && !(neutral.empty() && targets.empty())) return "--no-targets is for the built-in face alone";
+    if (!map.empty() && rig.empty()) return "--map is for --rig";
+    if (!rig.empty() && format != "gltf") return "--rig wants -o OUT.glb or OUT.gltf";
+    if (!rig.empty() && (!neutral.empty() || !targets.empty() || noTargets))
+      return "--rig takes the channels' weights alone: --neutral, --target and --no-targets have no part in it";
+    if (!rig.empty()) return "";
     // The example face moves as it should unless told otherwise; its targets
     // matter to glTF only, so JSON is spared picking them.
     if (format == "gltf" && neutral.empty() && !noTargets) AddBuiltInTargets(&targets);
@@ -93,11 +103,15 @@ class FaceCommand : public Command {
     std::vector<std::string> files = TargetPaths(targets);
     files.insert(files.begin(), recording);
     if (!neutral.empty()) files.insert(files.begin() + 1, neutral);
+    for (const std::string* file : {&rig, &map})
+      if (!file->empty()) files.push_back(*file);
     return files;
   }
   std::string Output() const override { return output; }
 
   int Run(std::ostream& out, std::ostream& err) override {
+    const int loaded = rig.empty() ? EXIT_OK : gltfRig.Load(rig, map, err);
+    if (loaded != EXIT_OK) return loaded;
     Session session(ToolPluginPath(), err);
     if (!session.Ready()) return EXIT_USAGE;
     if (isatty(STDERR_FILENO)) session.host.ShowProgressOn(stderr);
@@ -137,7 +151,7 @@ class FaceCommand : public Command {
   int WriteOutput(Session& session, const Face& face, std::ostream& out, std::ostream& err) {
     ExpressionObject* obj = face.obj;
     const bool keyed = KeysWritten(obj->pblock);
-    if (format == "gltf" && targets.empty())
+    if (format == "gltf" && targets.empty() && rig.empty())
       err << "mirova: no target is picked, so the face in " << Printable(output) << " will not move\n";
     if (!keyed && !output.empty()) {
       err << "mirova: no key was written, so neither was " << output << "\n";
@@ -145,6 +159,8 @@ class FaceCommand : public Command {
     }
     std::string note;
     const int status = WriteReportTo(output, out, err, [&](std::ostream& to, std::string* problem) {
+      if (!rig.empty())
+        return gltfRig.Drive(*session.plugin.Library(), obj, recording, output, to, err, problem, &note);
       if (format == "gltf")
         return WriteExpressionGltf(*session.plugin.Library(), obj, face.neutral, 0, true, output, to, problem, &note);
       WriteKeysJson(to, recording, obj->pblock, session.messages);
@@ -154,7 +170,8 @@ class FaceCommand : public Command {
     return status == EXIT_OK && !keyed ? EXIT_REFUSED : status;
   }
 
-  std::string recording, neutral, output, format = "json";
+  std::string recording, neutral, output, format = "json", rig, map;
+  GltfRig gltfRig;
   CLI::Option* formatOption = nullptr;
   int fps = 30;
   std::vector<std::string> targetWords;

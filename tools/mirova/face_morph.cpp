@@ -81,6 +81,11 @@ bool FrameWeights(const LibraryAccess& library, ExpressionObject* obj, const Ble
   return true;
 }
 
+std::string ShiftNote(TimeValue shift) {
+  return "the keys start " + std::to_string(shift) + " ticks (" + JsonFloat(shift / float(TIME_TICKSPERSEC)) +
+         " s) before 0, where glTF's times begin: the animation is moved that much later";
+}
+
 bool WriteExpressionGltf(const LibraryAccess& library, ExpressionObject* obj, const ObjMesh& neutral, TimeValue t,
                          bool animated, const std::string& output, std::ostream& out, std::string* problem,
                          std::string* note) {
@@ -89,9 +94,7 @@ bool WriteExpressionGltf(const LibraryAccess& library, ExpressionObject* obj, co
   WeightTrack track;
   TimeValue shift = 0;
   if (animated && !FrameWeights(library, obj, face, &track, &shift, problem)) return false;
-  if (shift > 0 && note)
-    *note = "the keys start " + std::to_string(shift) + " ticks (" + JsonFloat(shift / float(TIME_TICKSPERSEC)) +
-            " s) before 0, where glTF's times begin: the animation is moved that much later";
+  if (shift > 0 && note) *note = ShiftNote(shift);
   return WriteFaceGltf(LayOutFace(neutral, face), WeightsAt(library, obj, face, t), track, output, out, problem);
 }
 

@@ -28,6 +28,9 @@ std::string AnimationSpanProblem(TimeValue first, TimeValue last);
 bool FrameWeights(const LibraryAccess& library, ExpressionObject* obj, const BlendBreakdown& face,
                   WeightTrack* track, TimeValue* shift, std::string* problem);
 
+// What a user is told of keys moved later by shift ticks to start at 0.
+std::string ShiftNote(TimeValue shift);
+
 // Writes the object as glTF to out (GLB when output ends in .glb): its blend
 // taken apart at t, laid out with the Neutral's mesh as the OBJ file gave it
 // (see LayOutFace), the weights at t and, when animated, at every frame;

@@ -15,6 +15,12 @@ bool HasExtension(const std::string& path, const std::string& extension) {
 
 std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
 
+std::string StemOf(const std::string& path) {
+  const std::string name = FileNameOf(path);
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
 std::string Printable(const std::string& path) {
   static const char hex[] = "0123456789abcdef";
   std::string shown;

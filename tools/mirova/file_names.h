@@ -13,6 +13,9 @@ bool HasExtension(const std::string& path, const std::string& extension);
 // a name here, as the files come from this system, not from Windows.
 std::string FileNameOf(const std::string& path);
 
+// The file part less its extension: "face_take" for "takes/face_take.trc".
+std::string StemOf(const std::string& path);
+
 // path as a message may show it: control characters (a newline that would
 // start a line of its own and forge one, an escape) written as C escapes.
 std::string Printable(const std::string& path);

@@ -9,17 +9,6 @@ namespace cli {
 
 namespace {
 
-tinygltf::Camera PerspectiveCamera(float fov) {
-  tinygltf::Camera camera;
-  camera.type = "perspective";
-  camera.name = "Camera";
-  camera.perspective.aspectRatio = kCameraAspect;
-  camera.perspective.yfov = VerticalFov(fov);
-  camera.perspective.znear = kCameraNear;
-  camera.perspective.zfar = kCameraFar;
-  return camera;
-}
-
 // Translations and rotations in Y-up axes, as flat arrays. Neighbouring
 // quaternions keep one sign, so that a reader that blends them as they are
 // takes the short way round.
@@ -61,27 +50,41 @@ tinygltf::Animation TakeAnimation(tinygltf::Model& model, const std::vector<floa
 
 }  // namespace
 
-bool WriteCameraGltf(const std::vector<CameraKey>& keys, float fov, bool binary, std::ostream& out,
-                     std::string* problem) {
+tinygltf::Camera PerspectiveCamera(float fov) {
+  tinygltf::Camera camera;
+  camera.type = "perspective";
+  camera.name = "Camera";
+  camera.perspective.aspectRatio = kCameraAspect;
+  camera.perspective.yfov = VerticalFov(fov);
+  camera.perspective.znear = kCameraNear;
+  camera.perspective.zfar = kCameraFar;
+  return camera;
+}
+
+bool CameraTrackOf(const std::vector<CameraKey>& keys, CameraTrack* track, std::string* problem) {
   std::vector<int> ticks;
   for (const CameraKey& key : keys) ticks.push_back(key.ticks);
-  std::vector<float> seconds, translations, rotations;
-  if (!KeySeconds(ticks, &seconds)) {
+  if (!KeySeconds(ticks, &track->seconds)) {
     *problem = "the keys lie too close together for glTF's times";
     return false;
   }
-  YUpKeys(keys, &translations, &rotations);
-  if (!AllFinite(translations) || !AllFinite(rotations)) {
-    *problem = "a key is not a finite number";
-    return false;
-  }
+  YUpKeys(keys, &track->translations, &track->rotations);
+  if (AllFinite(track->translations) && AllFinite(track->rotations)) return true;
+  *problem = "a key is not a finite number";
+  return false;
+}
 
+bool WriteCameraGltf(const std::vector<CameraKey>& keys, float fov, bool binary, std::ostream& out,
+                     std::string* problem) {
+  CameraTrack track;
+  if (!CameraTrackOf(keys, &track, problem)) return false;
   tinygltf::Model model = NewGltfModel();
   model.cameras.push_back(PerspectiveCamera(fov));
-  model.nodes.push_back(CameraNode(translations, rotations));
+  model.nodes.push_back(CameraNode(track.translations, track.rotations));
   model.scenes[0].nodes.push_back(0);
   // glTF has no accessor of no elements: a take without samples has no animation.
-  if (!keys.empty()) model.animations.push_back(TakeAnimation(model, seconds, translations, rotations));
+  if (!keys.empty())
+    model.animations.push_back(TakeAnimation(model, track.seconds, track.translations, track.rotations));
   if (WriteGltf(model, binary, out)) return true;
   *problem = "cannot write the glTF";
   return false;

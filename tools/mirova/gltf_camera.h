@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <tiny_gltf.h>
+
 #include "chan.h"
 #include "interchange.h"
 
@@ -13,6 +15,18 @@ namespace cli {
 
 // The clipping planes, in scene units.
 const double kCameraNear = 0.1, kCameraFar = 100000.0;
+
+// The camera's keys as glTF animates them: seconds, Y-up translations
+// (x, y, z) and rotations (x, y, z, w), one a key. False, with *problem,
+// when two keys fall on one time or a value is not a finite number.
+struct CameraTrack {
+  std::vector<float> seconds, translations, rotations;
+};
+bool CameraTrackOf(const std::vector<CameraKey>& keys, CameraTrack* track, std::string* problem);
+
+// The lens of a camera with a horizontal field of view of fov radians over a
+// kCameraAspect frame.
+tinygltf::Camera PerspectiveCamera(float fov);
 
 // Writes the camera with a horizontal field of view of fov radians over a
 // kCameraAspect frame. Keys land at ticks / 4800 seconds, in glTF's Y-up axes
