@@ -214,6 +214,12 @@ bool ReadWhole(const std::string& text, long long lo, long long hi, long long* v
   return true;
 }
 
+bool ReadRange(const std::string& text, long long hi, long long* first, long long* last) {
+  const size_t colon = text.find(':');
+  return colon != std::string::npos && ReadWhole(text.substr(0, colon), 0, hi, first) &&
+         ReadWhole(text.substr(colon + 1), 0, hi, last) && *first <= *last;
+}
+
 CLI::Validator WholeNumber(long long lo, long long hi) {
   return CLI::Validator(
       [lo, hi](std::string& text) {

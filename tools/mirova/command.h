@@ -57,6 +57,8 @@ CLI::Validator WholeNumber(long long lo, long long hi);
 // The same rule for text a command takes apart itself ("A:B"): false when
 // text is no such number.
 bool ReadWhole(const std::string& text, long long lo, long long hi, long long* value);
+// "A:B", two such numbers from 0 to hi with A not after B (--frames).
+bool ReadRange(const std::string& text, long long hi, long long* first, long long* last);
 // The format an output is written in: the one its extension names (.json,
 // .chan, .obj, .png; .glb and .gltf both "gltf"); the one --format gave
 // (given, when the option was used: explicit) where it has none, or there is

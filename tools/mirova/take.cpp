@@ -62,15 +62,7 @@ class TakeCommand : public Command {
   }
 
  private:
-  bool ParseFrames() {
-    const size_t colon = frames.find(':');
-    const long long most = 2147483647;
-    if (colon == std::string::npos || !ReadWhole(frames.substr(0, colon), 0, most, &span.first) ||
-        !ReadWhole(frames.substr(colon + 1), 0, most, &span.last) || span.first > span.last)
-      return false;
-    span.frames = true;
-    return true;
-  }
+  bool ParseFrames() { return span.frames = ReadRange(frames, 2147483647LL, &span.first, &span.last); }
 
   std::string source, camera, frames, focusText, output;
   TakeSpan span;

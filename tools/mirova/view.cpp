@@ -108,11 +108,8 @@ class ViewCommand : public Command {
 
  private:
   bool ParseFrames() {
-    const size_t colon = frames.find(':');
     long long a = 0, b = 0;
-    if (colon == std::string::npos || !ReadWhole(frames.substr(0, colon), 0, kLastFrame, &a) ||
-        !ReadWhole(frames.substr(colon + 1), 0, kLastFrame, &b) || a > b)
-      return false;
+    if (!ReadRange(frames, kLastFrame, &a, &b)) return false;
     first = static_cast<int>(a);
     last = static_cast<int>(b);
     return true;
